@@ -1,0 +1,187 @@
+// The picture state of the program and the procedures that load an IFF ILBM
+// file into it.
+//
+// One PictureContext holds everything a load produces and the commands read:
+// the file in memory and its read cursor, the picture description, the colour
+// tables, the decoder's row state and the two picture arrays. The program owns
+// one; the converter owns one and loads one file after another into it, so the
+// colour tables carry over between loads as they do in the program; tests make
+// their own. The member names are the program's own names; the procedures are
+// implemented across iff/ (reading, chunk walk, chunk handlers, details) and
+// decode/ (BODY, planar-to-chunky, palette mapping).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace planora {
+
+// The picture description: the BMHD fields, the CAMG mode state and the
+// walk's bookkeeping. 16-bit flags hold 1 (or -1 for MapAfterLoad) for true.
+struct IlbmInfoRecord {
+    int32_t FormSize = 0;
+    int32_t HeaderSize = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t Xpos = 0;
+    int32_t Ypos = 0;
+    int32_t Bitplanes = 0;
+    int32_t Masking = 0;
+    int32_t Packtype = 0;
+    int32_t Pad1 = 0;
+    int32_t TransparentColour = 0;
+    int32_t XAspectRatio = 0;
+    int32_t YAspectRatio = 0;
+    int32_t PageWidth = 0;
+    int32_t PageHeight = 0;
+    int32_t ModeID = 0;
+    int16_t DisplayMode = 0;  // 0 no CAMG read, 1 normal, 2 HAM6, 3 HAM8
+    int16_t HalfBriteFlag = 0;
+    int16_t HamFlag = 0;
+    int16_t DynamicPaletteFlag = 0;
+    int16_t InterlaceFlag = 0;
+    int16_t MapAfterLoad = 0;  // -1: rows are mapped after the chunk walk
+};
+
+// One line of the details panel: a label and its formatted value.
+struct DetailLine {
+    std::string Label;
+    std::string Value;
+    bool operator==(const DetailLine&) const = default;
+};
+
+// What the loader tells the user. The program shows these in a message box and
+// the details panel; the converter and the tests record them.
+class LoadObserver {
+public:
+    virtual ~LoadObserver() = default;
+    // A message with an OK button ("Error- File Doesn't Exist").
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The details of a picture whose chunk walk completed, in panel order.
+    virtual void ShowImageInfo(const std::vector<DetailLine>& lines) = 0;
+};
+
+// Palettes hold 257 entries, indices 0 to 256; pixel values reach 255.
+constexpr int kPaletteEntries = 257;
+// DynamicPalettes: colour slots 0 to 16 per picture line.
+constexpr int kDynamicSlots = 17;
+
+using ColourTable = std::array<uint32_t, kPaletteEntries>;
+
+class PictureContext {
+public:
+    explicit PictureContext(LoadObserver* observer = nullptr) : observer_(observer) {}
+    void SetObserver(LoadObserver* observer) { observer_ = observer; }
+
+    // ---- Load entry points -------------------------------------------------
+    // Loads the file at Filename. Returns 1 when the picture was loaded, 0 when
+    // the file is missing (after telling the observer) or is not an ILBM (no
+    // message). Throws RunTimeError for run-time failures.
+    int16_t Load_IFF_To_Array(const std::string& Filename);
+    // The same load for bytes already in memory: SourcePath and SourceName come
+    // from Filename, the existence check and the file read are left out, and
+    // the chunk walk is the same.
+    int16_t Load_IFF_From_Memory(const std::string& Filename, std::vector<uint8_t> bytes);
+
+    // The picture-state part of "New": Width, Height, SourceName and
+    // PictureLoaded are emptied; everything else stays.
+    void ForgetPicture();
+
+    // ---- File cache and readers ------------------------------------------
+    // Fills FileCache with the whole file plus two zero bytes.
+    void Load_TemplateFile_to_cache(const std::string& Filename);
+    uint8_t Iff_Read_Byte();
+    int32_t Iff_Read_Word();   // signed big-endian 16-bit, sign-extended
+    uint32_t Iff_Read_Long();  // unsigned big-endian 32-bit
+    std::string IFF_Get_String();  // 4 characters
+
+    // ---- Chunk walk ----------------------------------------------------------
+    // 0 when the file is FORM/length/ILBM and a BMHD chunk follows (possibly
+    // after other chunks); -1 otherwise. Leaves CachePos at the BMHD data.
+    int16_t iff_check_if_File_is_iffbitmap();
+    void Iff_Read_BitMAP_header();
+
+    // ---- Chunk handlers ------------------------------------------------------
+    void IFF_LOAD_PALLETTE(int32_t SectionSize);
+    void iff_load_CAMG_DISPLAYMODE();
+    void Iff_Load_DYNAMIC_Pallettes(int32_t SectionSize);
+
+    // ---- Details -------------------------------------------------------------
+    // The details lines of the loaded picture, in panel order.
+    std::vector<DetailLine> ImageInfoLines() const;
+    // Hands ImageInfoLines to the observer.
+    void IFF_Show_Image_info();
+
+    // ---- BODY decoding and planar-to-chunky --------------------------------
+    void IFF_Decode_Body();
+    void Iff_Decode_Body_COMPRESSED();
+    void Iff_Create_P2C_Word_Table();
+    void Iff_P2C_Strip(int32_t row);
+
+    // ---- Palette mapping -----------------------------------------------------
+    void Iff_PalleteMap_ScanLine();
+    void Iff_PalleteMap_Image();
+    void iff_create_HAMbitmask_tables();
+    void Iff_Create_HAM8bitmask_tables();
+
+    // ---- Picture arrays --------------------------------------------------------
+    // Both arrays have ImageStride = Width + 1 columns and Width/Height as at
+    // allocation time; element (x, y) is at y * ImageStride + x. They keep their
+    // shape after ForgetPicture, which only clears the description.
+    int32_t ImageStride() const { return imageStride_; }
+    int32_t ImageRows() const { return imageRows_; }
+    uint32_t ColourAt(int32_t x, int32_t y) const { return ColourImage[size_t(y) * size_t(imageStride_) + size_t(x)]; }
+    uint8_t ChunkyAt(int32_t x, int32_t y) const { return ChunkyImage[size_t(y) * size_t(imageStride_) + size_t(x)]; }
+
+    // ---- State, under the program's names -----------------------------------
+    std::vector<uint8_t> FileCache;  // the file plus two zero bytes
+    int64_t CachePos = 0;            // zero-based read cursor
+    IlbmInfoRecord IlbmInfo;
+
+    ColourTable Palette{};           // working palette (RGB24)
+    ColourTable FilePalette{};       // colours as loaded, read by the palette export
+    ColourTable HalfBritePalette{};  // CMAP colours at half brightness
+    std::vector<uint32_t> DynamicPalettes;  // (Height + 1) lines x 17 slots
+
+    ColourTable HamControl{};
+    ColourTable HamBlue{};
+    ColourTable HamGreen{};
+    ColourTable HamRed{};
+
+    std::array<uint16_t, 257> P2C_Word_Table0{};
+    std::array<uint16_t, 257> P2C_Word_Table1{};
+    std::array<uint16_t, 257> P2C_Word_Table2{};
+    std::array<uint16_t, 257> P2C_Word_Table3{};
+
+    int32_t RowBytes = 0;
+    std::vector<uint8_t> BodyRowBuffer;  // (x, p) at p * (RowBytes + 1) + x
+    int32_t CurrentRow = 0;
+
+    std::vector<uint8_t> ChunkyImage;   // palette indices
+    std::vector<uint32_t> ColourImage;  // indices, then RGB24 colours
+
+    std::string SourcePath;
+    std::string SourceName;
+    int16_t PictureLoaded = 0;
+
+private:
+    int16_t LoadCachedFile();
+    void WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd);
+    void HandleChunk(const std::string& id, uint32_t length, bool& camgSeen);
+    void AllocateImages();
+    void DecodeRows(bool packed);
+    void ReadPlaneRowRaw(uint8_t* dest);
+    void ReadPlaneRowByteRun1(uint8_t* dest);
+    void SkipPlaneRow(bool packed);
+    uint8_t ByteAt(int64_t pos) const;
+    size_t CachedLength() const;
+
+    LoadObserver* observer_ = nullptr;
+    int32_t imageStride_ = 0;
+    int32_t imageRows_ = 0;
+    int64_t bmhdChunkStart_ = 0;
+};
+
+}  // namespace planora
