@@ -1,0 +1,130 @@
+// IlbmBuilder: assembles IFF ILBM files in memory so that every test shows
+// its input.
+//
+// An IFF file is "FORM", a big-endian 32-bit length, a form type ("ILBM") and
+// then chunks: a 4-character identifier, a 32-bit length, the data and a pad
+// byte when the length is odd. The builder keeps the chunks in the order they
+// were added and computes the FORM length (form type plus chunks) unless a
+// test overrides it. The BODY helper turns a chunky picture (one palette index
+// per pixel) into interleaved bitplane rows: for every image row, one plane row
+// per plane with plane 0 the least significant bit of the index, bit 7 of a
+// byte the leftmost pixel, rows padded to whole 16-bit words, an optional mask
+// plane row after the bitplanes, each plane row stored raw or ByteRun1-packed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace planora::test {
+
+// All BMHD fields in file order. Words are written as 16-bit two's complement.
+struct BmhdFields {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t Xpos = 0;
+    int32_t Ypos = 0;
+    uint8_t Bitplanes = 0;
+    uint8_t Masking = 0;
+    uint8_t Packtype = 0;
+    uint8_t Pad1 = 0;
+    int32_t TransparentColour = 0;
+    uint8_t XAspectRatio = 0;
+    uint8_t YAspectRatio = 0;
+    int32_t PageWidth = 0;
+    int32_t PageHeight = 0;
+};
+
+// A picture as palette indices, row-major from the top-left pixel.
+struct IndexPicture {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    std::vector<uint8_t> Pixels;  // Width * Height entries
+
+    IndexPicture() = default;
+    IndexPicture(int32_t width, int32_t height, uint8_t fill = 0)
+        : Width(width), Height(height), Pixels(size_t(width) * size_t(height), fill) {}
+    IndexPicture(int32_t width, int32_t height, std::vector<uint8_t> pixels)
+        : Width(width), Height(height), Pixels(std::move(pixels)) {}
+    uint8_t& At(int32_t x, int32_t y) { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
+    uint8_t At(int32_t x, int32_t y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
+};
+
+enum class Packing { Raw, ByteRun1 };
+
+struct BodyOptions {
+    int Planes = 0;
+    Packing Compression = Packing::Raw;
+    // Adds one mask plane row after the bitplane rows of every image row
+    // (BMHD Masking 1). Its bytes are MaskByte, so a decoder that takes the
+    // mask for a bitplane gets visibly wrong pixels.
+    bool MaskPlane = false;
+    uint8_t MaskByte = 0xFF;
+};
+
+class IlbmBuilder {
+public:
+    // Form type written after the FORM length; "ILBM" by default.
+    IlbmBuilder& FormType(std::string type);
+    // Replaces the computed FORM length.
+    IlbmBuilder& FormLength(uint32_t length);
+    // Replaces the leading "FORM" identifier.
+    IlbmBuilder& FormId(std::string id);
+
+    // A chunk with the given identifier (4 characters) and data; a pad byte
+    // follows odd-length data.
+    IlbmBuilder& Chunk(const std::string& id, const std::vector<uint8_t>& data);
+    // A chunk header whose declared length differs from the data that follows
+    // (no pad byte is added): for truncated or overlong chunks.
+    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t declaredLength,
+                                 const std::vector<uint8_t>& data);
+    // Bytes appended as they are, after the chunks added so far.
+    IlbmBuilder& Raw(const std::vector<uint8_t>& bytes);
+
+    IlbmBuilder& Bmhd(const BmhdFields& fields);
+    // The common case: size, planes, packing; every other field 0.
+    IlbmBuilder& Bmhd(int32_t width, int32_t height, int planes, uint8_t packtype = 0, uint8_t masking = 0);
+    // CMAP of RGB24 colours, 3 bytes each.
+    IlbmBuilder& Cmap(const std::vector<uint32_t>& rgb24);
+    IlbmBuilder& Camg(uint32_t modeId);
+    // CTBL of big-endian 0x0RGB words, 16 per picture line.
+    IlbmBuilder& Ctbl(const std::vector<uint16_t>& words);
+    IlbmBuilder& Body(const IndexPicture& picture, const BodyOptions& options);
+    // BODY with the given bytes as they are.
+    IlbmBuilder& Body(const std::vector<uint8_t>& bytes);
+
+    // The whole file.
+    std::vector<uint8_t> Bytes() const;
+    // Writes the whole file to path (throws std::runtime_error on failure).
+    void WriteTo(const std::string& path) const;
+
+private:
+    std::string formId_ = "FORM";
+    std::string formType_ = "ILBM";
+    std::optional<uint32_t> formLength_;
+    std::vector<uint8_t> chunks_;
+};
+
+// Big-endian helpers.
+void PutWord(std::vector<uint8_t>& out, uint32_t value);
+void PutLong(std::vector<uint8_t>& out, uint32_t value);
+// The 20 BMHD data bytes.
+std::vector<uint8_t> BmhdData(const BmhdFields& fields);
+
+// Bytes per plane row: the width rounded up to whole 16-bit words.
+int32_t PlaneRowBytes(int32_t width);
+// The bits of one plane of one image row (plane 0 = least significant bit).
+std::vector<uint8_t> PlaneRow(const IndexPicture& picture, int32_t row, int plane);
+// The BODY data for a picture.
+std::vector<uint8_t> EncodeBody(const IndexPicture& picture, const BodyOptions& options);
+// ByteRun1-packs one row: runs of three or more equal bytes become repeat
+// runs, the rest literal runs of at most 128 bytes.
+std::vector<uint8_t> PackByteRun1(const std::vector<uint8_t>& row);
+
+// Writes bytes to a file (throws std::runtime_error on failure) and reads a
+// whole file (empty when it cannot be read).
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+
+}  // namespace planora::test
