@@ -167,6 +167,7 @@ public:
     int16_t PictureLoaded = 0;
 
 private:
+    void BeginLoad(const std::string& Filename);
     int16_t LoadCachedFile();
     void WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd);
     void HandleChunk(const std::string& id, uint32_t length, bool& camgSeen);

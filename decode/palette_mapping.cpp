@@ -1,0 +1,86 @@
+// Palette mapping: turns the palette indices of one ColourImage row into RGB24
+// colours, in place.
+//
+//   mode 1  ordinary and Extra-Half-Brite pictures: colour = Palette(index)
+//   mode 2  HAM6: indices 0-15 are base colours; above, the top two bits say
+//           which component of the colour to the left changes (1 blue, 2 red,
+//           3 green) and the low four bits give its new value, both nibbles
+//   mode 3  HAM8: indices 0-63 are base colours; above, the low six bits are
+//           the top six bits of the new component, its two low bits kept
+// With a CTBL chunk, modes 1 and 2 take colours 0-15 from the row's own line.
+// A picture without a CAMG chunk is mapped as mode 1 after the chunk walk.
+#include "iff/picture_context.h"
+
+namespace planora {
+
+namespace {
+constexpr int kDynamicColours = 16;
+enum HamControlCode : uint32_t { kBase = 0, kModifyBlue = 1, kModifyRed = 2, kModifyGreen = 3 };
+}  // namespace
+
+void PictureContext::iff_create_HAMbitmask_tables() {
+    for (uint32_t i = 0; i < 64; ++i) {
+        const uint32_t c = i / 16, v = i - 16 * c;
+        HamControl[i] = c;
+        HamBlue[i] = v * 17;
+        HamGreen[i] = v * 4352;
+        HamRed[i] = v * 1114112;
+    }
+}
+
+void PictureContext::Iff_Create_HAM8bitmask_tables() {
+    for (uint32_t i = 0; i < 256; ++i) {
+        const uint32_t c = i / 64, v = i - 64 * c;
+        HamControl[i] = c;
+        HamBlue[i] = v * 4;
+        HamGreen[i] = v * 1024;
+        HamRed[i] = v * 262144;
+    }
+}
+
+void PictureContext::Iff_PalleteMap_ScanLine() {
+    const int32_t row = CurrentRow;
+    const int32_t lastColumn = IlbmInfo.Width;
+    uint32_t* pixels = &ColourImage[size_t(row) * size_t(imageStride_)];
+    const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
+
+    if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1) {
+        const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
+        for (int i = 0; i < kDynamicColours; ++i) Palette[i] = line[i];
+    }
+
+    // Indices are 8-bit; the mask keeps every lookup inside its table.
+    if (mode == 1) {
+        for (int32_t x = 0; x <= lastColumn; ++x) pixels[x] = Palette[pixels[x] & 0xFF];
+        return;
+    }
+
+    const uint32_t lastBase = mode == 2 ? 15 : 63;
+    const uint32_t keepForBlue = mode == 2 ? 0xFFFF00 : 0xFFFF03;
+    const uint32_t keepForGreen = mode == 2 ? 0xFF00FF : 0xFF03FF;
+    const uint32_t keepForRed = mode == 2 ? 0x00FFFF : 0x03FFFF;
+    uint32_t held = Palette[0];
+    for (int32_t x = 0; x <= lastColumn; ++x) {
+        const uint32_t p = pixels[x] & 0xFF;
+        uint32_t colour;
+        if (p <= lastBase) {
+            colour = Palette[p];
+        } else {
+            switch (HamControl[p]) {
+            case kModifyBlue: colour = HamBlue[p] + (held & keepForBlue); break;
+            case kModifyGreen: colour = HamGreen[p] + (held & keepForGreen); break;
+            case kModifyRed: colour = HamRed[p] + (held & keepForRed); break;
+            default: colour = Palette[p]; break;
+            }
+        }
+        pixels[x] = colour;
+        held = colour;
+    }
+}
+
+void PictureContext::Iff_PalleteMap_Image() {
+    if (IlbmInfo.MapAfterLoad == 0) return;
+    for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) Iff_PalleteMap_ScanLine();
+}
+
+}  // namespace planora

@@ -1,0 +1,189 @@
+// Loading an IFF ILBM file: the FORM/ILBM check, the BMHD, and the walk over
+// the chunks that follow.
+//
+//   "FORM" <length> "ILBM"  then chunks: <id:4> <length:4> <data> [pad byte]
+//
+// The BMHD (bitmap header) is normally the first chunk; chunks that come
+// before it (ANNO, NAME ...) are handled, in file order, once it has been
+// read, and the walk then goes on from the chunk after it. The walk ends when
+// the cursor reaches the FORM length or when no whole chunk header is left in
+// the file.
+#include <limits>
+#include <new>
+
+#include "iff/file_system.h"
+#include "iff/picture_context.h"
+#include "iff/run_time_error.h"
+
+namespace planora {
+
+namespace {
+constexpr int64_t kChunkHeaderBytes = 8;
+constexpr int32_t kMaxBitplanes = 8;
+int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
+}  // namespace
+
+void PictureContext::BeginLoad(const std::string& Filename) {
+    SourceName = StripExtension(GetFileName(Filename));
+    SourcePath = Filename;
+    IlbmInfo.FormSize = 0;
+    CachePos = 0;
+    IlbmInfo.HeaderSize = 0;
+    IlbmInfo.DisplayMode = IlbmInfo.HalfBriteFlag = IlbmInfo.HamFlag = 0;
+    IlbmInfo.DynamicPaletteFlag = IlbmInfo.InterlaceFlag = 0;
+    IlbmInfo.Width = IlbmInfo.Height = 0;
+}
+
+int16_t PictureContext::Load_IFF_To_Array(const std::string& Filename) {
+    BeginLoad(Filename);
+
+    if (!FileExists(Filename)) {
+        if (observer_) observer_->ShowMessage("Error- File Doesn't Exist");
+        return 0;
+    }
+    Load_TemplateFile_to_cache(Filename);
+    return LoadCachedFile();
+}
+
+int16_t PictureContext::Load_IFF_From_Memory(const std::string& Filename, std::vector<uint8_t> bytes) {
+    BeginLoad(Filename);
+
+    bytes.push_back(0);
+    bytes.push_back(0);
+    FileCache = std::move(bytes);
+    return LoadCachedFile();
+}
+
+void PictureContext::ForgetPicture() {
+    IlbmInfo.Width = 0;
+    IlbmInfo.Height = 0;
+    SourceName.clear();
+    PictureLoaded = 0;
+}
+
+int16_t PictureContext::LoadCachedFile() {
+    if (iff_check_if_File_is_iffbitmap() == -1) return 0;
+    const int64_t bmhdDataStart = CachePos;
+    Iff_Read_BitMAP_header();
+    // Deep (true-colour) pictures do not fit the 8-bit palette indices.
+    if (IlbmInfo.Bitplanes > kMaxBitplanes) throw RunTimeError(kInvalidFileFormat);
+    Iff_Create_P2C_Word_Table();
+    AllocateImages();
+
+    const uint32_t headerSize = static_cast<uint32_t>(IlbmInfo.HeaderSize);
+    WalkChunks(bmhdChunkStart_, bmhdDataStart + PaddedLength(headerSize));
+
+    IFF_Show_Image_info();
+    Iff_PalleteMap_Image();
+    PictureLoaded = 1;
+    return 1;
+}
+
+int16_t PictureContext::iff_check_if_File_is_iffbitmap() {
+    CachePos = 0;
+    if (IFF_Get_String() != "FORM") return -1;
+    IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());
+    if (IFF_Get_String() != "ILBM") return -1;
+
+    // Find the BMHD, passing over whatever chunks come before it. A BODY
+    // before the header cannot be decoded, so such a file is not accepted.
+    const int64_t length = static_cast<int64_t>(CachedLength());
+    while (CachePos + kChunkHeaderBytes <= length) {
+        const int64_t chunkStart = CachePos;
+        const std::string id = IFF_Get_String();
+        const uint32_t chunkLength = Iff_Read_Long();
+        if (id == "BMHD") {
+            IlbmInfo.HeaderSize = ConvertToLong(chunkLength);
+            bmhdChunkStart_ = chunkStart;
+            return 0;
+        }
+        if (id == "BODY") return -1;
+        CachePos += PaddedLength(chunkLength);
+    }
+    return -1;
+}
+
+void PictureContext::Iff_Read_BitMAP_header() {
+    IlbmInfoRecord& info = IlbmInfo;
+    info.Width = Iff_Read_Word();
+    info.Height = Iff_Read_Word();
+    info.Xpos = Iff_Read_Word();
+    info.Ypos = Iff_Read_Word();
+    info.Bitplanes = Iff_Read_Byte();
+    info.Masking = Iff_Read_Byte();
+    info.Packtype = Iff_Read_Byte();
+    info.Pad1 = Iff_Read_Byte();
+    info.TransparentColour = Iff_Read_Word();
+    info.XAspectRatio = Iff_Read_Byte();
+    info.YAspectRatio = Iff_Read_Byte();
+    info.PageWidth = Iff_Read_Word();
+    info.PageHeight = Iff_Read_Word();
+    info.DisplayMode = 0;
+    info.HalfBriteFlag = 0;
+    info.HamFlag = 0;
+    info.DynamicPaletteFlag = 0;
+    info.InterlaceFlag = 0;
+    info.ModeID = 0;
+}
+
+void PictureContext::AllocateImages() {
+    const int32_t width = IlbmInfo.Width;
+    const int32_t height = IlbmInfo.Height;
+    if (width < 0 || height < 0) throw RunTimeError(kSubscriptOutOfRange);
+    const size_t elements = size_t(width + 1) * size_t(height + 1);
+    try {
+        // Drop the old arrays first so that two pictures never need to fit at once.
+        ColourImage = {};
+        ChunkyImage = {};
+        ColourImage.assign(elements, 0);
+        ChunkyImage.assign(elements, 0);
+    } catch (const std::bad_alloc&) {
+        ColourImage = {};
+        ChunkyImage = {};
+        throw RunTimeError(kOutOfMemory);
+    }
+    imageStride_ = width + 1;
+    imageRows_ = height + 1;
+}
+
+void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd) {
+    bool camgSeen = false;
+    IlbmInfo.MapAfterLoad = 0;
+
+    // Chunks placed before the BMHD were only passed over by the check.
+    CachePos = 12;
+    while (CachePos < bmhdChunkStart) {
+        const std::string id = IFF_Get_String();
+        const uint32_t length = Iff_Read_Long();
+        const int64_t dataStart = CachePos;
+        HandleChunk(id, length, camgSeen);
+        CachePos = dataStart + PaddedLength(length);
+    }
+
+    const int64_t fileLength = static_cast<int64_t>(CachedLength());
+    CachePos = firstChunkAfterBmhd;
+    do {
+        if (CachePos + kChunkHeaderBytes > fileLength) break;
+        const std::string id = IFF_Get_String();
+        const uint32_t length = Iff_Read_Long();
+        const int64_t dataStart = CachePos;
+        HandleChunk(id, length, camgSeen);
+        CachePos = dataStart + PaddedLength(length);
+    } while (CachePos < IlbmInfo.FormSize);
+}
+
+void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {
+    if (id == "BODY") {
+        IFF_Decode_Body();
+        if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
+    } else if (id == "CMAP") {
+        IFF_LOAD_PALLETTE(ConvertToLong(length));
+    } else if (id == "CAMG") {
+        iff_load_CAMG_DISPLAYMODE();
+        camgSeen = true;
+    } else if (id == "CTBL") {
+        Iff_Load_DYNAMIC_Pallettes(ConvertToLong(length));
+    }
+}
+
+}  // namespace planora

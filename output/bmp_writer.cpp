@@ -1,0 +1,88 @@
+// 32-bit BMP, bottom-up:
+//   offset 0  "BM", file size, 0, 0, pixel offset 54          (14 bytes)
+//   offset 14 40, width, height, 1 plane, 32 bits, no compression,
+//             image size, 0, 0, 0, 0                            (40 bytes)
+//   offset 54 rows from the bottom line up, 4 bytes per pixel (B, G, R, 0),
+//             no padding since every row is a multiple of 4 bytes
+#include "output/bmp_writer.h"
+
+#include <bit>
+#include <cstring>
+
+#include "iff/picture_context.h"
+#include "iff/run_time_error.h"
+#include "output/safe_file.h"
+
+namespace planora {
+
+namespace {
+constexpr int32_t kHeaderBytes = 54;
+
+// Little-endian field writer over the header buffer.
+struct HeaderWriter {
+    uint8_t* buffer;
+    int32_t PutPos = 0;
+    void Put_Word_LE(int32_t value) {
+        buffer[PutPos] = uint8_t(value & 0xFF);
+        buffer[PutPos + 1] = uint8_t((value & 0xFF00) >> 8);
+        PutPos += 2;
+    }
+    void Put_Long_LE(int32_t value) {
+        const uint32_t bits = static_cast<uint32_t>(value);
+        for (int i = 0; i < 4; ++i) buffer[PutPos + i] = uint8_t(bits >> (8 * i));
+        PutPos += 4;
+    }
+};
+
+void PutPixelsLE(uint8_t* dest, const uint32_t* pixels, size_t count) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(dest, pixels, count * 4);
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            for (int b = 0; b < 4; ++b) dest[4 * i + b] = uint8_t(pixels[i] >> (8 * b));
+    }
+}
+}  // namespace
+
+std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
+    if (BmpHeight < 1 || BmpWidth < 1) return {};
+    // Sizes are 32-bit signed fields of the format.
+    const int64_t imageSize = int64_t{BmpHeight} * 4 * BmpWidth;
+    if (imageSize + kHeaderBytes > INT32_MAX) throw RunTimeError(kOverflow);
+    // Never read past the picture arrays.
+    if (BmpWidth >= pic.ImageStride() || BmpHeight >= pic.ImageRows()) throw RunTimeError(kSubscriptOutOfRange);
+
+    std::vector<uint8_t> file;
+    try {
+        file.resize(size_t(imageSize + kHeaderBytes));
+    } catch (const std::bad_alloc&) {
+        throw RunTimeError(kOutOfMemory);
+    }
+    HeaderWriter header{file.data()};
+    header.Put_Word_LE(0x4D42);
+    header.Put_Long_LE(int32_t(imageSize + kHeaderBytes));
+    header.Put_Long_LE(0);
+    header.Put_Long_LE(kHeaderBytes);
+    header.Put_Long_LE(40);
+    header.Put_Long_LE(BmpWidth);
+    header.Put_Long_LE(BmpHeight);
+    header.Put_Word_LE(1);
+    header.Put_Word_LE(32);
+    header.Put_Long_LE(0);
+    header.Put_Long_LE(int32_t(imageSize));
+    for (int i = 0; i < 4; ++i) header.Put_Long_LE(0);
+
+    uint8_t* dest = file.data() + kHeaderBytes;
+    const size_t rowBytes = size_t(BmpWidth) * 4;
+    for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes)
+        PutPixelsLE(dest, &pic.ColourImage[size_t(y) * size_t(pic.ImageStride())], size_t(BmpWidth));
+    return file;
+}
+
+void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, int32_t BmpWidth,
+                       int32_t BmpHeight) {
+    if (BmpHeight < 1 || BmpWidth < 1) return;
+    WriteFileReplacing(Filename, BuildBitmapFile(pic, BmpWidth, BmpHeight));
+}
+
+}  // namespace planora
