@@ -1,0 +1,131 @@
+#include "cli/converter.h"
+
+#include <sys/stat.h>
+
+#include "cli/png_output.h"
+#include "iff/file_system.h"
+#include "iff/run_time_error.h"
+#include "output/bmp_writer.h"
+#include "output/exports.h"
+#include "output/safe_file.h"
+
+namespace planora::cli {
+
+namespace {
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = GetFileName(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot + 1);
+}
+
+OutputFormat ChooseFormat(const Options& options) {
+    if (options.format) return *options.format;
+    if (options.inputs.size() == 1 && !options.output.empty() && !IsFolder(options.output)) {
+        if (auto fromName = FormatFromName(ExtensionOf(options.output))) return *fromName;
+    }
+    return OutputFormat::Bmp;
+}
+}  // namespace
+
+Converter::Converter(Options options, std::ostream& out, std::ostream& err)
+    : options_(std::move(options)), format_(ChooseFormat(options_)), out_(out), err_(err) {
+    pic_.SetObserver(this);
+}
+
+int Converter::Run() {
+    if (options_.inputs.size() > 1 && !options_.output.empty() && !IsFolder(options_.output)) {
+        err_ << "planora-convert: with several inputs, --output must name an existing folder: " << options_.output
+             << "\n";
+        return 2;
+    }
+    bool allConverted = true;
+    for (size_t i = 0; i < options_.inputs.size(); ++i) {
+        if (options_.info && i > 0) out_ << "\n";
+        if (!ConvertOne(options_.inputs[i])) allConverted = false;
+    }
+    return allConverted ? 0 : 1;
+}
+
+void Converter::ShowMessage(const std::string& text) {
+    err_ << currentInput_ << ": " << text << "\n";
+    messageShown_ = true;
+}
+
+void Converter::Fail(const std::string& input, const std::string& message) {
+    err_ << input << ": " << message << "\n";
+}
+
+std::string Converter::OutputPathFor(const std::string& input) const {
+    const std::string extension = FormatExtension(format_);
+    if (options_.output.empty()) return PathBesideSource(input, extension);
+    if (IsFolder(options_.output)) {
+        std::string folder = options_.output;
+        if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+        return folder + StripExtension(GetFileName(input)) + "." + extension;
+    }
+    return options_.output;
+}
+
+bool Converter::ConvertOne(const std::string& input) {
+    currentInput_ = input;
+    messageShown_ = false;
+    // As "New" before a load: a failed load must not leave the last picture behind.
+    pic_.ForgetPicture();
+    try {
+        if (pic_.Load_IFF_To_Array(input) == 0) {
+            if (!messageShown_) Fail(input, "not an IFF ILBM picture");
+            return false;
+        }
+    } catch (const RunTimeError& failure) {
+        Fail(input, FormatFailure("Load Error: ", failure, "  "));
+        return false;
+    }
+
+    if (options_.info) {
+        for (const DetailLine& line : pic_.ImageInfoLines()) out_ << line.Label << " " << line.Value << "\n";
+        return true;
+    }
+    if (pic_.IlbmInfo.Width < 1 || pic_.IlbmInfo.Height < 1) {
+        Fail(input, "picture has no pixels");
+        return false;
+    }
+    return WriteOutput(input, OutputPathFor(input));
+}
+
+bool Converter::WriteOutput(const std::string& input, const std::string& target) {
+    if (SameFile(input, target)) {
+        Fail(input, "the output " + target + " is the input itself; not written");
+        return false;
+    }
+    if (FileExists(target) && !options_.force) {
+        Fail(input, target + " exists; use --force to replace it");
+        return false;
+    }
+    try {
+        const int32_t width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
+        switch (format_) {
+        case OutputFormat::Bmp: SaveArrayAsBitMap(pic_, target, width, height); break;
+        case OutputFormat::Png: WriteFileReplacing(target, EncodePng(pic_)); break;
+        case OutputFormat::Rgb: ExportRawRgb(pic_, target); break;
+        case OutputFormat::Lut: ExportRawChunky(pic_, target); break;
+        case OutputFormat::Txt: ExportPaletteText(pic_, target); break;
+        }
+    } catch (const RunTimeError& failure) {
+        Fail(input, FormatFailure("Error: ", failure, " "));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace planora::cli

@@ -1,0 +1,117 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace planora::cli {
+
+namespace {
+struct FormatName {
+    OutputFormat format;
+    const char* name;
+};
+constexpr FormatName kFormats[] = {{OutputFormat::Bmp, "bmp"},
+                                   {OutputFormat::Png, "png"},
+                                   {OutputFormat::Rgb, "rgb"},
+                                   {OutputFormat::Lut, "lut"},
+                                   {OutputFormat::Txt, "txt"}};
+
+// "--name=value" or "--name value".
+bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
+               std::string& error) {
+    const std::string& arg = args[i];
+    if (arg.rfind(name + "=", 0) == 0) {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = name + " needs a value";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+}  // namespace
+
+const char* FormatExtension(OutputFormat format) {
+    for (const auto& f : kFormats)
+        if (f.format == format) return f.name;
+    return "bmp";
+}
+
+std::optional<OutputFormat> FormatFromName(const std::string& name) {
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    for (const auto& f : kFormats)
+        if (lower == f.name) return f.format;
+    return std::nullopt;
+}
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options options;
+    bool onlyInputs = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto is = [&](const char* name) { return arg == name || arg.rfind(std::string(name) + "=", 0) == 0; };
+        if (onlyInputs || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.inputs.push_back(arg);
+        } else if (arg == "--") {
+            onlyInputs = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--force" || arg == "-f") {
+            options.force = true;
+        } else if (arg == "--info") {
+            options.info = true;
+        } else if (is("--format")) {
+            std::string value;
+            if (!TakeValue(args, i, "--format", value, error)) return std::nullopt;
+            options.format = FormatFromName(value);
+            if (!options.format) {
+                error = "unknown format '" + value + "' (bmp, png, rgb, lut or txt)";
+                return std::nullopt;
+            }
+        } else if (is("--output") || arg == "-o") {
+            std::string value;
+            if (!TakeValue(args, i, arg == "-o" ? "-o" : "--output", value, error)) return std::nullopt;
+            if (value.empty()) {
+                error = "--output needs a path";
+                return std::nullopt;
+            }
+            options.output = value;
+        } else {
+            error = "unknown option '" + arg + "'";
+            return std::nullopt;
+        }
+    }
+    if (!options.help && options.inputs.empty()) {
+        error = "no input file";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string UsageText() {
+    return "Usage: planora-convert [--format bmp|png|rgb|lut|txt] [--output PATH] [--force] [--info] INPUT...\n"
+           "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
+           "per-line palettes) to other formats.\n"
+           "\n"
+           "  --format FORMAT  bmp  32-bit BMP (the default)\n"
+           "                   png  PNG with the same pixels\n"
+           "                   rgb  raw 32-bit RGB words of the whole picture array\n"
+           "                   lut  raw 8-bit palette indices of the whole picture array\n"
+           "                   txt  the palette as text, one $rrggbb line per colour\n"
+           "                   Without it the extension of --output decides, else bmp.\n"
+           "  --output PATH    the output file; with several inputs, an existing folder.\n"
+           "                   Without it each output goes beside its input, with the\n"
+           "                   input's name and the format's extension.\n"
+           "  --force          replace output files that exist\n"
+           "  --info           print each picture's details and write nothing\n"
+           "  --help           show this text\n"
+           "\n"
+           "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
+           "usage error.\n";
+}
+
+}  // namespace planora::cli
