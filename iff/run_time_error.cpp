@@ -49,7 +49,9 @@ RunTimeError ErrorFromErrno(int errnoValue, bool writing) {
 }
 
 std::string FormatNumber(int64_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    std::string text = std::to_string(value);
+    if (value >= 0) text.insert(text.begin(), ' ');
+    return text;
 }
 
 std::string FormatFailure(const std::string& prefix, const RunTimeError& failure, const std::string& gap) {

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running Planora needs on Debian 12.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  build-essential cmake g++ pkg-config \
+  qt6-base-dev libgl-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  clang libclang-rt-14-dev \
+  netpbm ffmpeg \
+  desktop-file-utils \
+  >/dev/null
