@@ -1,0 +1,56 @@
+#include "file_chooser.h"
+
+#include <QFileDialog>
+
+namespace planora {
+
+QStringList ConvertFilter(const QString& filter) {
+    QStringList fields;
+    QString field;
+    for (QChar c : filter) {
+        if (c == u'|' || c == u':') {
+            fields.append(field);
+            field.clear();
+        } else {
+            field.append(c);
+        }
+    }
+    if (!field.isEmpty()) fields.append(field);
+
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        const QString& description = fields[i];
+        QStringList patterns = fields[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) p = p.trimmed();
+        // An empty field pair is where the platform list would end.
+        if (description.isEmpty() && patterns.isEmpty()) break;
+        result.append(description + QStringLiteral(" (") + patterns.join(u' ') + u')');
+    }
+    return result;
+}
+
+QString QtFileChooser::Choose(const FileRequest& request) {
+    QFileDialog dialog(request.Owner, request.Title, request.InitialFolder);
+    dialog.setWindowModality(Qt::WindowModal);
+    // The descriptions are shown as written; the patterns only filter.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    if (!request.NameFilters.isEmpty()) {
+        dialog.setNameFilters(request.NameFilters);
+        const int index = qBound(0, request.SelectedFilter, int(request.NameFilters.size()) - 1);
+        dialog.selectNameFilter(request.NameFilters[index]);
+    }
+    dialog.setDefaultSuffix(request.DefaultExtension);
+    if (request.Kind == FileRequest::Mode::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+}  // namespace planora

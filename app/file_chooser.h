@@ -1,0 +1,43 @@
+// The file-choosing backend behind cCommonDialog. The real one runs a modal
+// QFileDialog; tests put a scripted one in its place.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace planora {
+
+struct FileRequest {
+    enum class Mode { Open, Save };
+    Mode Kind = Mode::Open;
+    QWidget* Owner = nullptr;      // the dialog is modal to it; none when null
+    QString Title;                 // empty: the dialog's own title
+    QString InitialFolder;         // empty: the dialog's own folder
+    QStringList NameFilters;       // Qt filter strings, "description (patterns)"
+    int SelectedFilter = 0;        // zero-based index into NameFilters
+    QString DefaultExtension;      // added to a name typed without one
+    bool FileMustExist = false;    // open: only existing files are accepted
+    bool OverwritePrompt = false;  // save: confirm replacing an existing file
+};
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen full path, or an empty text when the user cancelled.
+    virtual QString Choose(const FileRequest& request) = 0;
+};
+
+class QtFileChooser : public FileChooser {
+public:
+    QString Choose(const FileRequest& request) override;
+};
+
+// Turns a filter text of description/pattern pairs, each field ended by "|"
+// or ":" ("(*.Iff)|*.iff|(*.*)|*.*|"), into Qt filter strings. The
+// description stays as written; patterns separated by ";" become a
+// space-separated list. A trailing unpaired field ends the list.
+QStringList ConvertFilter(const QString& filter);
+
+}  // namespace planora

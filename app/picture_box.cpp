@@ -1,0 +1,108 @@
+#include "picture_box.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "iff/run_time_error.h"
+
+namespace planora {
+
+PictureBox::PictureBox(QWidget* parent, int border) : QWidget(parent), border_(border) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FitPicture(InnerSizeOfWidget(), false);
+}
+
+void PictureBox::SetInnerSize(int width, int height) {
+    // The picture comes first so that a size too large to hold fails here,
+    // before the widget changes; a hidden box gets no resize event at all.
+    FitPicture(QSize(qMax(0, width), qMax(0, height)), true);
+    resize(width + 2 * border_, height + 2 * border_);
+}
+
+void PictureBox::SetFontBold(bool bold) {
+    QFont f = font();
+    f.setBold(bold);
+    setFont(f);
+}
+
+void PictureBox::Cls() {
+    picture_.fill(backColor_);
+    currentX_ = 0;
+    currentY_ = 0;
+    update();
+}
+
+void PictureBox::SetPixel(int x, int y, QRgb colour) {
+    if (picture_.valid(x, y)) {
+        picture_.setPixel(x, y, colour);
+        update(border_ + x, border_ + y, 1, 1);
+    }
+}
+
+void PictureBox::SetPrintPosition(int x, int y) {
+    currentX_ = x;
+    currentY_ = y;
+}
+
+int PictureBox::TextWidth(const QString& text) const { return fontMetrics().horizontalAdvance(text); }
+
+void PictureBox::Print(const QString& text, bool endLine) {
+    const QFontMetrics metrics = fontMetrics();
+    if (!picture_.isNull()) {
+        QPainter painter(&picture_);
+        painter.setFont(font());
+        painter.setPen(foreColor_);
+        painter.drawText(currentX_, currentY_ + metrics.ascent(), text);
+    }
+    if (endLine) {
+        currentX_ = 0;
+        currentY_ += metrics.height();
+    } else {
+        currentX_ += metrics.horizontalAdvance(text);
+    }
+    update();
+}
+
+void PictureBox::PaintPicture(const PictureBox& source, int x, int y, int width, int height) {
+    if (picture_.isNull() || source.picture_.isNull() || width <= 0 || height <= 0) return;
+    const QImage stretched =
+        source.picture_.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&picture_);
+    painter.drawImage(x, y, stretched);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (border_ > 0) {
+        painter.fillRect(rect(), palette().color(QPalette::Dark));
+    }
+    painter.drawImage(border_, border_, picture_);
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitPicture(InnerSizeOfWidget(), false);
+}
+
+QSize PictureBox::InnerSizeOfWidget() const {
+    return QSize(qMax(0, width() - 2 * border_), qMax(0, height() - 2 * border_));
+}
+
+void PictureBox::FitPicture(QSize inner, bool throwWhenTooLarge) {
+    if (picture_.size() == inner) return;
+    QImage grown(inner, QImage::Format_RGB32);
+    if (grown.isNull() && !inner.isEmpty()) {
+        if (throwWhenTooLarge) throw RunTimeError(kOutOfMemory);
+        return;
+    }
+    // What was drawn stays; new area shows the background colour.
+    grown.fill(backColor_);
+    if (!picture_.isNull()) {
+        QPainter painter(&grown);
+        painter.drawImage(0, 0, picture_);
+    }
+    picture_ = grown;
+}
+
+}  // namespace planora

@@ -1,0 +1,110 @@
+// PlanoraMain: the main window. It owns the picture state, the menus, the
+// toolbar, the details panel and the preview, runs the start-up and shutdown
+// sequences and every command of the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include "app_services.h"
+#include "iff/picture_context.h"
+#include "preferences.h"
+#include "show_pic.h"
+#include "splash_screen.h"
+
+class QAction;
+class QToolBar;
+
+namespace planora {
+
+class DetailsPanel;
+class PictureBox;
+
+class PlanoraMain : public QMainWindow, private LoadObserver {
+    Q_OBJECT
+public:
+    // Runs the start-up sequence; the caller shows the window.
+    explicit PlanoraMain(AppServices services, QWidget* parent = nullptr);
+    ~PlanoraMain() override;
+
+    // The application title: the caption of message boxes without their own.
+    static QString AppTitle();
+
+    // ---- Commands -------------------------------------------------------------
+    void do_New();
+    void Do_LOAD();
+    void IFF_DO_LOAD_IFF(const QString& Filename);
+    void mnu_File_SAVE_Click();
+    void Do_SAVE();
+    void mnu_File_Quit_Click();
+    void mnu_Export_palette_AS_text_Click();
+    void mnu_Export_Image_As_Chunky_Click();
+    void mnu_Export_Image_As_32bitRGBChunky_Click();
+    void mnu_about_about_Click();
+    void mnu_about_korvel_Click();
+    void Toolbar1_ButtonClick(int index);
+    void Do_Show_picture();
+    void Timer1_Timer();
+    void ProgramEnded();
+
+    // ---- What tests look at ---------------------------------------------------
+    const PictureContext& Picture() const { return pic_; }
+    const Preferences& Prefs() const { return prefs_; }
+    const QString& AppFolder() const { return services_.AppFolder; }
+    const QString& CreditText() const { return creditText_; }
+    DetailsPanel* Picture1() const { return picture1_; }
+    PictureBox* Picture5() const { return picture5_; }
+    PictureBox* Picture6() const { return picture6_; }
+    QToolBar* Toolbar1() const { return toolbar1_; }
+    QWidget* ClientArea() const { return centralWidget(); }
+    QTimer* Timer1() { return &timer1_; }
+    Frm_SplashScreen* SplashScreen() const { return splash_; }
+    ShowPic* Viewer() const { return showPic_; }
+    // The toolbar button with the given 1-based index.
+    QAction* ToolbarButton(int index) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // LoadObserver: what the loader tells the user.
+    void ShowMessage(const std::string& text) override;
+    void ShowImageInfo(const std::vector<DetailLine>& lines) override;
+
+    void BuildLayout();
+    void BuildMenus();
+    void BuildToolbar();
+    void Form_Load();
+    void Form_Unload();
+    void EndProcess();
+    void CentreOnScreen();
+    void ShowSplash();
+
+    // Asks for a name to save under with the given filter and default
+    // extension; empty when cancelled. Throws RunTimeError.
+    QString AskSaveName(const QString& Filter, const QString& DefaultExt);
+    bool AskOverwrite();
+    void Report(const QString& text);
+    // The raw exports, which differ only in filter, extension and writer.
+    void ExportRaw(const QString& Filter, const QString& DefaultExt,
+                   void (*writer)(const PictureContext&, const std::string&));
+
+    AppServices services_;
+    PictureContext pic_;
+    Preferences prefs_;
+    QString creditText_;
+    QTimer timer1_;
+    bool unloading_ = false;
+    bool processEnded_ = false;
+
+    QToolBar* toolbar1_ = nullptr;
+    QList<QAction*> toolbarButtons_;
+    DetailsPanel* picture1_ = nullptr;
+    PictureBox* picture5_ = nullptr;
+    PictureBox* picture6_ = nullptr;
+    QPointer<Frm_SplashScreen> splash_;
+    QPointer<ShowPic> showPic_;
+};
+
+}  // namespace planora

@@ -1,0 +1,40 @@
+#include "show_pic.h"
+
+#include <QResizeEvent>
+#include <QScreen>
+
+#include "picture_box.h"
+
+namespace planora {
+
+ShowPic::ShowPic(std::function<void(PictureBox&)> drawBitmap, QWidget* parent)
+    : QWidget(parent, Qt::Window), drawBitmap_(std::move(drawBitmap)) {
+    setObjectName(QStringLiteral("ShowPic"));
+    setWindowTitle(QStringLiteral("Picture"));
+    pic_ = new PictureBox(this);
+    pic_->setObjectName(QStringLiteral("Pic"));
+}
+
+QSize ShowPic::FrameExtra() const {
+    // Zero until the window system has framed the window once.
+    return frameGeometry().size() - geometry().size();
+}
+
+void ShowPic::MoveWithOuterSize(int left, int top, int outerWidth, int outerHeight) {
+    const QSize extra = FrameExtra();
+    move(left, top);
+    resize(qMax(1, outerWidth - extra.width()), qMax(1, outerHeight - extra.height()));
+}
+
+void ShowPic::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    pic_->setGeometry(0, 0, width(), height());
+    if (drawBitmap_) drawBitmap_(*pic_);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        const QSize outer = frameGeometry().size();
+        move(area.width() / 2 - outer.width() / 2, area.height() / 2 - outer.height() / 2);
+    }
+}
+
+}  // namespace planora

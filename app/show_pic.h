@@ -1,0 +1,36 @@
+// ShowPic: the viewer window, the loaded picture at full size in one picture
+// box that fills the window. Every change of the window's size redraws the
+// picture and moves the window back to the centre of the screen.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+namespace planora {
+
+class PictureBox;
+
+class ShowPic : public QWidget {
+    Q_OBJECT
+public:
+    // drawBitmap draws the current picture into the given box.
+    explicit ShowPic(std::function<void(PictureBox&)> drawBitmap, QWidget* parent = nullptr);
+
+    PictureBox* Pic() const { return pic_; }
+
+    // Places the window at (left, top) with the given outer size, frame
+    // included as far as the window system has told us its width.
+    void MoveWithOuterSize(int left, int top, int outerWidth, int outerHeight);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QSize FrameExtra() const;
+
+    std::function<void(PictureBox&)> drawBitmap_;
+    PictureBox* pic_ = nullptr;
+};
+
+}  // namespace planora
