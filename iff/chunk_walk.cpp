@@ -131,6 +131,9 @@ void PictureContext::AllocateImages() {
     const int32_t height = IlbmInfo.Height;
     if (width < 0 || height < 0) throw RunTimeError(kSubscriptOutOfRange);
     const size_t elements = size_t(width + 1) * size_t(height + 1);
+    // Checked before anything is freed or allocated.
+    const int64_t bytes = int64_t(elements) * int64_t(sizeof(uint32_t) + sizeof(uint8_t));
+    if (bytes > ImageByteBudget) throw RunTimeError(kOutOfMemory);
     try {
         // Drop the old arrays first so that two pictures never need to fit at once.
         ColourImage = {};

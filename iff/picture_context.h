@@ -70,6 +70,11 @@ constexpr int kDynamicSlots = 17;
 
 using ColourTable = std::array<uint32_t, kPaletteEntries>;
 
+// The most bytes the two picture arrays (4 + 1 bytes per element) may take
+// together. A header of a few bytes can claim 32767 x 32767 pixels, 5.4 GB of
+// arrays; pictures above this budget end the load with "Out of memory".
+constexpr int64_t kDefaultImageByteBudget = int64_t{1} << 30;
+
 class PictureContext {
 public:
     explicit PictureContext(LoadObserver* observer = nullptr) : observer_(observer) {}
@@ -134,6 +139,10 @@ public:
     int32_t ImageRows() const { return imageRows_; }
     uint32_t ColourAt(int32_t x, int32_t y) const { return ColourImage[size_t(y) * size_t(imageStride_) + size_t(x)]; }
     uint8_t ChunkyAt(int32_t x, int32_t y) const { return ChunkyImage[size_t(y) * size_t(imageStride_) + size_t(x)]; }
+
+    // Refuse pictures whose arrays would exceed this many bytes (failure 7);
+    // the fuzz targets lower it to keep each input cheap.
+    int64_t ImageByteBudget = kDefaultImageByteBudget;
 
     // ---- State, under the program's names -----------------------------------
     std::vector<uint8_t> FileCache;  // the file plus two zero bytes

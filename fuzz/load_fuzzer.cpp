@@ -1,0 +1,31 @@
+// Fuzz target: a whole load from bytes (FORM check, chunk walk, chunk
+// handlers, BODY decoding, palette mapping), then every writer into memory.
+// Run-time failures are an expected outcome; anything else is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "iff/picture_context.h"
+#include "iff/run_time_error.h"
+#include "output/bmp_writer.h"
+#include "output/exports.h"
+
+namespace {
+// Small enough that one input never costs more than a few milliseconds.
+constexpr int64_t kFuzzImageByteBudget = int64_t{16} << 20;
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    planora::PictureContext pic;
+    pic.ImageByteBudget = kFuzzImageByteBudget;
+    try {
+        if (pic.Load_IFF_From_Memory("fuzz.iff", std::vector<uint8_t>(data, data + size)) != 1) return 0;
+        planora::BuildBitmapFile(pic, pic.IlbmInfo.Width, pic.IlbmInfo.Height);
+        planora::BuildRawRgbFile(pic);
+        planora::BuildRawChunkyFile(pic);
+        planora::BuildPaletteTextFile(pic);
+        pic.ImageInfoLines();
+    } catch (const planora::RunTimeError&) {
+    }
+    return 0;
+}
