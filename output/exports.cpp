@@ -35,8 +35,11 @@ std::vector<uint8_t> BuildPaletteTextFile(const PictureContext& pic) {
     file.reserve(size_t(lines) * 9);
     for (int i = 0; i < lines; ++i) {
         // Hex gives "$" and seven digits; the colour is the last six.
-        const std::string line = "$" + Hex(int32_t(pic.FilePalette[i])).substr(2) + "\r\n";
-        file.insert(file.end(), line.begin(), line.end());
+        const std::string digits = Hex(int32_t(pic.FilePalette[i]));
+        file.push_back('$');
+        file.insert(file.end(), digits.begin() + 2, digits.end());
+        file.push_back('\r');
+        file.push_back('\n');
     }
     return file;
 }

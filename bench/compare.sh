@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Side-by-side whole-process comparison of planora-convert with the peer
+# decoders (netpbm's ilbmtoppm, ffmpeg) on large pictures made by ppmtoilbm.
+# Prints wall time (median of RUNS) and peak memory for each tool and file.
+#
+#   bench/compare.sh [SIDE] [RUNS]     (defaults 4096 and 5)
+set -euo pipefail
+side="${1:-4096}"
+runs="${2:-5}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DPLANORA_BUILD_GUI=OFF \
+  -DPLANORA_BUILD_TESTS=OFF -DPLANORA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$root/build-release" -j"$(nproc)" --target planora-convert >/dev/null
+convert_bin="$root/build-release/planora-convert"
+
+# Test pictures: ffmpeg's Mandelbrot source, quantised for the palette one.
+ffmpeg -loglevel error -f lavfi -i "mandelbrot=s=${side}x${side}" -frames:v 1 -y "$work/source.ppm"
+pnmquant 256 "$work/source.ppm" 2>/dev/null > "$work/q256.ppm"
+ppmtoilbm -maxplanes 8 -compress "$work/q256.ppm" 2>/dev/null > "$work/planes8.iff"
+ppmtoilbm -ham8 -compress "$work/source.ppm" 2>/dev/null > "$work/ham8.iff"
+ppmtoilbm -ham6 -compress "$work/source.ppm" 2>/dev/null > "$work/ham6.iff"
+
+# Median wall seconds and peak KiB of one command over $runs runs; the
+# command's standard output goes to the file named first.
+measure() {
+  local stdout_file="$1" times=() peak=0
+  shift
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >"$stdout_file" 2>/dev/null
+    read -r wall kib < "$work/time.txt"
+    times+=("$wall")
+    (( kib > peak )) && peak=$kib
+  done
+  local median
+  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+  echo "$median $peak"
+}
+
+printf '%-12s %-22s %10s %10s %8s\n' file tool "wall (s)" "peak MiB" ratio
+for name in planes8 ham8 ham6; do
+  file="$work/$name.iff"
+  read -r ours ours_kib < <(measure /dev/null "$convert_bin" --force -o "$work/out.bmp" "$file")
+  read -r netpbm netpbm_kib < <(measure "$work/out.ppm" ilbmtoppm "$file")
+  read -r ff ff_kib < <(measure /dev/null ffmpeg -loglevel error -y -i "$file" -pix_fmt bgra "$work/out-ff.bmp")
+  for row in "planora-convert $ours $ours_kib" "ilbmtoppm $netpbm $netpbm_kib" "ffmpeg $ff $ff_kib"; do
+    read -r tool wall kib <<<"$row"
+    ratio=$(awk -v a="$wall" -v b="$ours" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
+    printf '%-12s %-22s %10s %10d %8s\n' "$name" "$tool" "$wall" $(( kib / 1024 )) "$ratio"
+  done
+done
+echo "ratio: the tool's wall time divided by planora-convert's (above 1: planora is faster)"
