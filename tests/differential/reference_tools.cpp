@@ -1,0 +1,81 @@
+#include "reference_tools.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "ilbm_builder.h"
+
+namespace planora::test {
+
+bool HaveTool(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool Run(const std::string& commandLine, const std::string& errorLog) {
+    return std::system((commandLine + " 2>" + errorLog).c_str()) == 0;
+}
+
+void WritePpm(const std::string& path, const RgbPicture& picture) {
+    const std::string header = "P6\n" + std::to_string(picture.Width) + " " + std::to_string(picture.Height) + "\n255\n";
+    std::vector<uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), picture.Rgb.begin(), picture.Rgb.end());
+    WriteBytes(path, bytes);
+}
+
+RgbPicture ReadPpm(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    // Header: "P6", width, height, maxval, each after white space, then one
+    // white-space byte before the pixels. Netpbm writes no comments.
+    size_t pos = 0;
+    auto token = [&]() {
+        while (pos < bytes.size() && std::isspace(bytes[pos])) ++pos;
+        std::string t;
+        while (pos < bytes.size() && !std::isspace(bytes[pos])) t.push_back(char(bytes[pos++]));
+        return t;
+    };
+    RgbPicture p;
+    if (token() != "P6") return p;
+    const int32_t w = std::atoi(token().c_str());
+    const int32_t h = std::atoi(token().c_str());
+    if (token() != "255") return p;
+    ++pos;
+    const size_t size = 3 * size_t(w) * size_t(h);
+    if (bytes.size() < pos + size) return p;
+    p.Width = w;
+    p.Height = h;
+    p.Rgb.assign(bytes.begin() + std::ptrdiff_t(pos), bytes.begin() + std::ptrdiff_t(pos + size));
+    return p;
+}
+
+RgbPicture DecodeWithIlbmtoppm(const std::string& iffPath) {
+    const std::string out = iffPath + ".ilbmtoppm.ppm";
+    if (!Run("ilbmtoppm " + iffPath + " >" + out, iffPath + ".ilbmtoppm.log")) return {};
+    return ReadPpm(out);
+}
+
+RgbPicture DecodeWithFfmpeg(const std::string& iffPath, int32_t width, int32_t height) {
+    return DecodeAllWithFfmpeg({{iffPath, width, height}}, iffPath + ".ffmpeg.log")[0];
+}
+
+std::vector<RgbPicture> DecodeAllWithFfmpeg(const std::vector<FfmpegInput>& inputs, const std::string& errorLog) {
+    std::string command = "ffmpeg -nostdin -v error -y";
+    for (const FfmpegInput& in : inputs) command += " -f iff -i " + in.Path;
+    for (size_t i = 0; i < inputs.size(); ++i)
+        command += " -map " + std::to_string(i) + ":v -frames:v 1 -f rawvideo -pix_fmt rgb24 " + inputs[i].Path + ".rgb";
+    std::vector<RgbPicture> pictures(inputs.size());
+    if (!Run(command, errorLog)) return pictures;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        RgbPicture& p = pictures[i];
+        p.Rgb = ReadBytes(inputs[i].Path + ".rgb");
+        if (p.Rgb.size() != 3 * size_t(inputs[i].Width) * size_t(inputs[i].Height)) {
+            p.Rgb.clear();
+            continue;
+        }
+        p.Width = inputs[i].Width;
+        p.Height = inputs[i].Height;
+    }
+    return pictures;
+}
+
+}  // namespace planora::test
