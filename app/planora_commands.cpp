@@ -149,10 +149,18 @@ void PlanoraMain::mnu_Export_Image_As_32bitRGBChunky_Click() {
 }
 
 void PlanoraMain::mnu_Export_Image_As_Chunky_Click() {
+    if (pic_.PictureLoaded != 0 && !HasPaletteIndices(pic_)) {
+        Report(QString::fromUtf8(kNoPaletteIndicesText));
+        return;
+    }
     ExportRaw(QStringLiteral("(*.lut)|*.lut|"), QStringLiteral("lut"), &ExportRawChunky);
 }
 
 void PlanoraMain::mnu_Export_palette_AS_text_Click() {
+    if (pic_.PictureLoaded != 0 && !HasPaletteIndices(pic_)) {
+        Report(QString::fromUtf8(kNoPaletteIndicesText));
+        return;
+    }
     if (pic_.IlbmInfo.Width == 0 || pic_.IlbmInfo.Height == 0 || pic_.PictureLoaded == 0) return;
     WithFailureTrap(
         [this] {

@@ -21,6 +21,9 @@ QSize ShowPic::FrameExtra() const {
 }
 
 void ShowPic::MoveWithOuterSize(int left, int top, int outerWidth, int outerHeight) {
+    // A window that exists can tell its frame's width (where the window
+    // system knows it before the window is first shown).
+    if (!testAttribute(Qt::WA_WState_Created)) create();
     const QSize extra = FrameExtra();
     move(left, top);
     resize(qMax(1, outerWidth - extra.width()), qMax(1, outerHeight - extra.height()));
