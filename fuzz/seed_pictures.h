@@ -1,0 +1,120 @@
+// Small valid pictures of every mode the loader knows, built with
+// IlbmBuilder: the fuzz targets' seed corpora and the starting points of the
+// robustness test, so each seed's making is shown in code rather than kept as
+// a hand-edited binary.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ilbm_builder.h"
+
+namespace planora::test::seeds {
+
+using NamedFile = std::pair<std::string, std::vector<uint8_t>>;
+
+inline constexpr int32_t kWidth = 19;  // odd, so rows carry padding pixels
+inline constexpr int32_t kHeight = 7;
+
+inline IndexPicture Pattern(int planes) {
+    IndexPicture picture(kWidth, kHeight);
+    const int colours = 1 << planes;
+    for (int32_t y = 0; y < kHeight; ++y)
+        for (int32_t x = 0; x < kWidth; ++x) picture.At(x, y) = uint8_t((x * 3 + y * 5 + x * y) % colours);
+    return picture;
+}
+
+inline std::vector<uint32_t> Colours(int count) {
+    std::vector<uint32_t> colours;
+    for (int i = 0; i < count; ++i) colours.push_back(uint32_t(i * 0x030507) & 0xFFFFFF);
+    return colours;
+}
+
+// CAMG 0x8000 (high resolution) is an ordinary palette picture.
+inline std::vector<uint8_t> Picture(int planes, Packing packing, uint32_t camg, bool mask = false) {
+    IlbmBuilder file;
+    file.Bmhd(kWidth, kHeight, planes, packing == Packing::ByteRun1 ? 1 : 0, mask ? 1 : 0);
+    file.Cmap(Colours(1 << (planes > 6 ? 6 : planes)));
+    if (camg != 0) file.Camg(camg);
+    file.Body(Pattern(planes), {planes, packing, mask});
+    return file.Bytes();
+}
+
+inline std::vector<uint16_t> CtblLines() {
+    std::vector<uint16_t> words;
+    for (int line = 0; line < kHeight; ++line)
+        for (int c = 0; c < 16; ++c) words.push_back(uint16_t((line * 0x111 + c * 0x021) & 0x0FFF));
+    return words;
+}
+
+// Whole files for the load target.
+inline std::vector<NamedFile> LoadSeeds() {
+    std::vector<NamedFile> files;
+    for (int planes = 1; planes <= 8; ++planes) {
+        const std::string n = std::to_string(planes);
+        files.push_back({"planes" + n + "_raw.iff", Picture(planes, Packing::Raw, 0x8000)});
+        files.push_back({"planes" + n + "_byterun1.iff", Picture(planes, Packing::ByteRun1, 0x8000)});
+    }
+    files.push_back({"ehb.iff", Picture(6, Packing::ByteRun1, 0x80)});
+    files.push_back({"ham6.iff", Picture(6, Packing::ByteRun1, 0x800)});
+    files.push_back({"ham8.iff", Picture(8, Packing::ByteRun1, 0x800)});
+    files.push_back({"ham6_interlace_raw.iff", Picture(6, Packing::Raw, 0x804)});
+    files.push_back({"no_camg.iff", Picture(4, Packing::ByteRun1, 0)});
+    files.push_back({"mask1.iff", Picture(3, Packing::ByteRun1, 0x8000, true)});
+    files.push_back({"mask1_raw.iff", Picture(5, Packing::Raw, 0x8000, true)});
+    files.push_back({"ctbl.iff", IlbmBuilder()
+                                     .Bmhd(kWidth, kHeight, 4, 1)
+                                     .Cmap(Colours(16))
+                                     .Camg(0x8000)
+                                     .Ctbl(CtblLines())
+                                     .Body(Pattern(4), {4, Packing::ByteRun1})
+                                     .Bytes()});
+    files.push_back({"ctbl_ham6.iff", IlbmBuilder()
+                                          .Bmhd(kWidth, kHeight, 6, 0)
+                                          .Cmap(Colours(16))
+                                          .Camg(0x800)
+                                          .Ctbl(CtblLines())
+                                          .Body(Pattern(6), {6, Packing::Raw})
+                                          .Bytes()});
+    files.push_back({"camg_after_body.iff", IlbmBuilder()
+                                                .Bmhd(kWidth, kHeight, 6, 1)
+                                                .Cmap(Colours(16))
+                                                .Body(Pattern(6), {6, Packing::ByteRun1})
+                                                .Camg(0x800)
+                                                .Bytes()});
+    files.push_back({"chunks_before_bmhd.iff", IlbmBuilder()
+                                                   .Chunk("ANNO", {'s', 'e', 'e', 'd'})
+                                                   .Chunk("NAME", {'o', 'd', 'd'})
+                                                   .Cmap(Colours(4))
+                                                   .Bmhd(kWidth, kHeight, 2, 1)
+                                                   .Camg(0)
+                                                   .Body(Pattern(2), {2, Packing::ByteRun1})
+                                                   .Bytes()});
+    return files;
+}
+
+// The BODY target's input: four shape bytes (see byterun1_fuzzer.cpp), then
+// the BODY data.
+inline std::vector<uint8_t> BodySeed(int planes, Packing packing, bool mask) {
+    std::vector<uint8_t> seed = {0, uint8_t(kWidth - 1), uint8_t(kHeight - 1),
+                                 uint8_t((planes - 1) | (mask ? 8 : 0) | (packing == Packing::Raw ? 16 : 0))};
+    const auto body = EncodeBody(Pattern(planes), {planes, packing, mask});
+    seed.insert(seed.end(), body.begin(), body.end());
+    return seed;
+}
+
+inline std::vector<NamedFile> BodySeeds() {
+    std::vector<NamedFile> files;
+    for (int planes = 1; planes <= 8; ++planes) {
+        const std::string n = std::to_string(planes);
+        files.push_back({"planes" + n + "_raw", BodySeed(planes, Packing::Raw, false)});
+        files.push_back({"planes" + n + "_byterun1", BodySeed(planes, Packing::ByteRun1, false)});
+    }
+    files.push_back({"mask_byterun1", BodySeed(4, Packing::ByteRun1, true)});
+    files.push_back({"mask_raw", BodySeed(2, Packing::Raw, true)});
+    return files;
+}
+
+}  // namespace planora::test::seeds
