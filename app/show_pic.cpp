@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include "iff/run_time_error.h"
 #include "picture_box.h"
 
 namespace planora {
@@ -31,8 +32,15 @@ void ShowPic::MoveWithOuterSize(int left, int top, int outerWidth, int outerHeig
 
 void ShowPic::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    pic_->setGeometry(0, 0, width(), height());
-    if (drawBitmap_) drawBitmap_(*pic_);
+    // Sized through the box itself: a box not yet shown would otherwise get
+    // its new picture size only after this drawing.
+    pic_->move(0, 0);
+    try {
+        pic_->SetInnerSize(width(), height());
+        if (drawBitmap_) drawBitmap_(*pic_);
+    } catch (const RunTimeError&) {
+        // A window too large to hold a picture stays blank.
+    }
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->geometry();
         const QSize outer = frameGeometry().size();

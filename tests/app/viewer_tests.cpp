@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QTest>
 
+#include "ilbm_builder.h"
 #include "picture_box.h"
 #include "program_fixture.h"
 #include "show_pic.h"
@@ -73,6 +74,32 @@ TEST_F(ViewerTest, LargerWindowShowsBackgroundBesideThePicture) {
     viewer->resize(61, 40);
     EXPECT_EQ(viewer->Pic()->Picture().pixel(40, 30), qRgb(0x12, 0x34, 0x56));
     EXPECT_EQ(viewer->Pic()->Picture().pixel(0, 0), kRed);
+}
+
+TEST_F(ViewerTest, PictureLargerThanTheFirstBoxIsDrawnWhole) {
+    // 200 x 150: index 1 (red) everywhere except a blue bottom-right corner
+    // from (150, 100) on.
+    IndexPicture picture(200, 150, 1);
+    for (int y = 100; y < 150; ++y)
+        for (int x = 150; x < 200; ++x) picture.At(x, y) = 3;
+    IlbmBuilder()
+        .Bmhd(200, 150, 2)
+        .Cmap({0x000000, 0xFF0000, 0x00FF00, 0x0000FF})
+        .Body(picture, BodyOptions{.Planes = 2})
+        .WriteTo(pictures.File("wide.iff"));
+    StartProgram();
+    LoadThroughMenu(PicturePath("wide.iff"));
+    ClickToolbar(4);
+    ShowPic* viewer = window->Viewer();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
+    const QImage& shown = viewer->Pic()->Picture();
+    ASSERT_EQ(shown.size(), viewer->size());
+    ASSERT_GE(shown.width(), 190);
+    ASSERT_GE(shown.height(), 140);
+    EXPECT_EQ(shown.pixel(140, 90), kRed);
+    EXPECT_EQ(shown.pixel(160, 110), kBlue);
+    EXPECT_EQ(shown.pixel(189, 139), kBlue);
 }
 
 TEST_F(ViewerTest, ResizingRedrawsAndRecentres) {
