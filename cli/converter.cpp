@@ -112,6 +112,10 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target)
         Fail(input, target + " exists; use --force to replace it");
         return false;
     }
+    if ((format_ == OutputFormat::Lut || format_ == OutputFormat::Txt) && !HasPaletteIndices(pic_)) {
+        Fail(input, kNoPaletteIndicesText);
+        return false;
+    }
     try {
         const int32_t width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
         switch (format_) {

@@ -79,7 +79,8 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
 }
 
 void PictureContext::Iff_PalleteMap_Image() {
-    if (IlbmInfo.MapAfterLoad == 0) return;
+    // Deep pictures hold colours, not indices.
+    if (IlbmInfo.MapAfterLoad == 0 || IsDeepPicture()) return;
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) Iff_PalleteMap_ScanLine();
 }
 

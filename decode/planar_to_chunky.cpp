@@ -28,6 +28,10 @@ void PictureContext::Iff_Create_P2C_Word_Table() {
 }
 
 void PictureContext::Iff_P2C_Strip(int32_t row) {
+    if (IsDeepPicture()) {
+        DeepStrip(row);
+        return;
+    }
     const int32_t width = IlbmInfo.Width;
     const int32_t planes = IlbmInfo.Bitplanes;
     const size_t rowStart = size_t(row) * size_t(imageStride_);

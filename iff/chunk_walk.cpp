@@ -3,6 +3,9 @@
 //
 //   "FORM" <length> "ILBM"  then chunks: <id:4> <length:4> <data> [pad byte]
 //
+// The same walk reads the two relatives of ILBM: "PBM " (one byte per pixel
+// in its BODY) and "ACBM" (whole bitplanes in an ABIT chunk instead of a BODY).
+//
 // The BMHD (bitmap header) is normally the first chunk; chunks that come
 // before it (ANNO, NAME ...) are handled, in file order, once it has been
 // read, and the walk then goes on from the chunk after it. The walk ends when
@@ -20,6 +23,7 @@ namespace planora {
 namespace {
 constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kMaxBitplanes = 8;
+bool IsKnownFormType(const std::string& type) { return type == "ILBM" || type == "PBM " || type == "ACBM"; }
 int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
 }  // namespace
 
@@ -65,8 +69,8 @@ int16_t PictureContext::LoadCachedFile() {
     if (iff_check_if_File_is_iffbitmap() == -1) return 0;
     const int64_t bmhdDataStart = CachePos;
     Iff_Read_BitMAP_header();
-    // Deep (true-colour) pictures do not fit the 8-bit palette indices.
-    if (IlbmInfo.Bitplanes > kMaxBitplanes) throw RunTimeError(kInvalidFileFormat);
+    // Beyond 8 planes only the deep ILBM layouts are understood.
+    if (IlbmInfo.Bitplanes > kMaxBitplanes && !IsDeepPicture()) throw RunTimeError(kInvalidFileFormat);
     Iff_Create_P2C_Word_Table();
     AllocateImages();
 
@@ -83,7 +87,8 @@ int16_t PictureContext::iff_check_if_File_is_iffbitmap() {
     CachePos = 0;
     if (IFF_Get_String() != "FORM") return -1;
     IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());
-    if (IFF_Get_String() != "ILBM") return -1;
+    FormType = IFF_Get_String();
+    if (!IsKnownFormType(FormType)) return -1;
 
     // Find the BMHD, passing over whatever chunks come before it. A BODY
     // before the header cannot be decoded, so such a file is not accepted.
@@ -138,6 +143,7 @@ void PictureContext::AllocateImages() {
         // Drop the old arrays first so that two pictures never need to fit at once.
         ColourImage = {};
         ChunkyImage = {};
+        AlphaImage = {};
         ColourImage.assign(elements, 0);
         ChunkyImage.assign(elements, 0);
     } catch (const std::bad_alloc&) {
@@ -147,6 +153,11 @@ void PictureContext::AllocateImages() {
     }
     imageStride_ = width + 1;
     imageRows_ = height + 1;
+}
+
+bool PictureContext::IsDeepPicture() const {
+    const int32_t planes = IlbmInfo.Bitplanes;
+    return FormType == "ILBM" && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
 }
 
 void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd) {
@@ -176,8 +187,16 @@ void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterB
 }
 
 void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {
-    if (id == "BODY") {
-        IFF_Decode_Body();
+    if (id == "BODY" && FormType != "ACBM") {
+        if (FormType == "PBM ")
+            DecodePbmBody();
+        else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks())
+            DecodeVerticalRleBody(length);
+        else
+            IFF_Decode_Body();
+        if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
+    } else if (id == "ABIT" && FormType == "ACBM") {
+        DecodeAcbmBody(length);
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "CMAP") {
         IFF_LOAD_PALLETTE(ConvertToLong(length));

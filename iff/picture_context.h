@@ -131,6 +131,28 @@ public:
     void iff_create_HAMbitmask_tables();
     void Iff_Create_HAM8bitmask_tables();
 
+    // ---- Other kinds of picture ---------------------------------------------
+    // The FORM type of the loaded file: "ILBM", "PBM " (chunky rows) or "ACBM"
+    // (contiguous bitplanes).
+    std::string FormType;
+    // Deep (true-colour) ILBM: 24 or 32 planes of 8-bit components, or 48 and
+    // 64 planes of 16-bit ones. Their ColourImage holds RGB24 directly.
+    bool IsDeepPicture() const;
+    // PBM BODY: one byte per pixel, rows padded to even length, plain or
+    // ByteRun1 (decode/pbm_body.cpp).
+    void DecodePbmBody();
+    // Deep rows: the plane rows in BodyRowBuffer to RGB24 (decode/deep_body.cpp).
+    void DeepStrip(int32_t row);
+    // ACBM ABIT chunk (decode/acbm_body.cpp) and the compression 2 BODY of VDAT
+    // chunks (decode/vertical_rle.cpp); both end in whole planes one after
+    // another, which DecodeContiguousPlanes turns into rows.
+    void DecodeAcbmBody(uint32_t length);
+    void DecodeVerticalRleBody(uint32_t length);
+    // Compression 2 is the vertical scheme only when the BODY starts with a
+    // VDAT chunk; any other BODY with a non-zero Packtype is ByteRun1.
+    bool BodyHoldsVdatChunks() const;
+    void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
+
     // ---- Picture arrays --------------------------------------------------------
     // Both arrays have ImageStride = Width + 1 columns and Width/Height as at
     // allocation time; element (x, y) is at y * ImageStride + x. They keep their
@@ -170,6 +192,11 @@ public:
 
     std::vector<uint8_t> ChunkyImage;   // palette indices
     std::vector<uint32_t> ColourImage;  // indices, then RGB24 colours
+
+    // Opacity per element (0 transparent, 255 opaque), same shape as the
+    // picture arrays; filled only for pictures that carry alpha (a 32 or 64
+    // plane deep picture), empty otherwise.
+    std::vector<uint8_t> AlphaImage;
 
     std::string SourcePath;
     std::string SourceName;

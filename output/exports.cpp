@@ -26,6 +26,8 @@ std::vector<uint8_t> BuildRawRgbFile(const PictureContext& pic) {
     return file;
 }
 
+bool HasPaletteIndices(const PictureContext& pic) { return !pic.IsDeepPicture(); }
+
 std::vector<uint8_t> BuildRawChunkyFile(const PictureContext& pic) { return pic.ChunkyImage; }
 
 std::vector<uint8_t> BuildPaletteTextFile(const PictureContext& pic) {

@@ -14,6 +14,12 @@ namespace planora {
 
 class PictureContext;
 
+// Deep (true-colour) pictures have no palette indices: the raw 8-bit chunky
+// and palette text exports refuse them with this text and write no file.
+bool HasPaletteIndices(const PictureContext& pic);
+inline constexpr const char* kNoPaletteIndicesText =
+    "true-colour picture: it has no palette indices, so no chunky or palette file is written";
+
 std::vector<uint8_t> BuildRawRgbFile(const PictureContext& pic);
 std::vector<uint8_t> BuildRawChunkyFile(const PictureContext& pic);
 std::vector<uint8_t> BuildPaletteTextFile(const PictureContext& pic);

@@ -145,7 +145,7 @@ std::vector<Case> Cases() {
     // ---- Plane counts and masking --------------------------------------
     cases.push_back({"BitplanesZero", Planes(0), 1, 0, 8, 2, {{0, 1, kC0}, {7, 2, kC0}}});
     cases.push_back({"Bitplanes9", Planes(9), -1, kInvalidFileFormat});
-    cases.push_back({"Bitplanes24", Planes(24), -1, kInvalidFileFormat});
+    cases.push_back({"Bitplanes25", Planes(25), -1, kInvalidFileFormat});  // 24, 32, 48, 64: deep pictures
     cases.push_back({"Bitplanes255", Planes(255), -1, kInvalidFileFormat});
     // Masking 1: a mask plane row (0xFF) follows each image row's bitplane
     // row and is dropped.

@@ -176,6 +176,57 @@ std::vector<uint8_t> PackByteRun1(const std::vector<uint8_t>& row) {
     return out;
 }
 
+std::vector<uint8_t> EncodePbmBody(const IndexPicture& picture, Packing compression) {
+    std::vector<uint8_t> body;
+    for (int32_t y = 0; y < picture.Height; ++y) {
+        std::vector<uint8_t> row(size_t(picture.Width + (picture.Width & 1)), 0);
+        for (int32_t x = 0; x < picture.Width; ++x) row[size_t(x)] = picture.At(x, y);
+        const std::vector<uint8_t> stored = compression == Packing::ByteRun1 ? PackByteRun1(row) : row;
+        body.insert(body.end(), stored.begin(), stored.end());
+    }
+    return body;
+}
+
+std::vector<uint8_t> EncodeAbit(const IndexPicture& picture, int planes) {
+    std::vector<uint8_t> data;
+    for (int p = 0; p < planes; ++p) {
+        for (int32_t y = 0; y < picture.Height; ++y) {
+            const std::vector<uint8_t> row = PlaneRow(picture, y, p);
+            data.insert(data.end(), row.begin(), row.end());
+        }
+    }
+    return data;
+}
+
+std::vector<uint8_t> EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes,
+                                    Packing compression) {
+    std::vector<uint8_t> body;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int p = 0; p < planes; ++p) {
+            // Plane p is bit (p % 8) of component p / 8: red, green, blue, alpha.
+            const int shift = (p < 24 ? 16 - 8 * (p / 8) : 24) + p % 8;
+            std::vector<uint8_t> row(size_t(PlaneRowBytes(width)), 0);
+            for (int32_t x = 0; x < width; ++x)
+                if ((argb[size_t(y) * size_t(width) + size_t(x)] >> shift) & 1) row[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
+            const std::vector<uint8_t> stored = compression == Packing::ByteRun1 ? PackByteRun1(row) : row;
+            body.insert(body.end(), stored.begin(), stored.end());
+        }
+    }
+    return body;
+}
+
+std::vector<uint8_t> VdatChunk(const std::vector<int8_t>& commands, const std::vector<uint16_t>& words) {
+    std::vector<uint8_t> data;
+    PutWord(data, uint32_t(commands.size() + 2));
+    for (int8_t c : commands) data.push_back(uint8_t(c));
+    for (uint16_t w : words) PutWord(data, w);
+    std::vector<uint8_t> chunk = {'V', 'D', 'A', 'T'};
+    PutLong(chunk, uint32_t(data.size()));
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    if (data.size() % 2 == 1) chunk.push_back(0);
+    return chunk;
+}
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

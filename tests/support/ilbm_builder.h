@@ -122,6 +122,22 @@ std::vector<uint8_t> EncodeBody(const IndexPicture& picture, const BodyOptions& 
 // runs, the rest literal runs of at most 128 bytes.
 std::vector<uint8_t> PackByteRun1(const std::vector<uint8_t>& row);
 
+// ---- Relatives of the planar BODY ------------------------------------------
+// PBM BODY: for every row, one index byte per pixel, padded to an even
+// length, each row stored raw or ByteRun1-packed.
+std::vector<uint8_t> EncodePbmBody(const IndexPicture& picture, Packing compression);
+// ACBM ABIT data: plane 0 of every row (top row first), then plane 1, ...
+std::vector<uint8_t> EncodeAbit(const IndexPicture& picture, int planes);
+// Deep ILBM BODY (raw or ByteRun1): RGB24 (and, with 32 planes, alpha in the
+// top byte of each 0xAARRGGBB value) as 24 or 32 interleaved bitplanes,
+// planes 0-7 red (plane 0 least significant), 8-15 green, 16-23 blue, 24-31
+// alpha. Pixels are row-major, width * height entries.
+std::vector<uint8_t> EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes,
+                                    Packing compression);
+// One VDAT chunk (compression 2): "VDAT", length, the command count word,
+// the command bytes and the data words, as given.
+std::vector<uint8_t> VdatChunk(const std::vector<int8_t>& commands, const std::vector<uint16_t>& words);
+
 // Writes bytes to a file (throws std::runtime_error on failure) and reads a
 // whole file (empty when it cannot be read).
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
