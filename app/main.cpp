@@ -1,10 +1,12 @@
 // planora: the desktop program. Shows the main window and runs until it is
-// unloaded.
+// unloaded. "planora FILE" loads FILE once the window is up.
 #include <QApplication>
+#include <QTimer>
 
 #include "file_chooser.h"
 #include "message_service.h"
 #include "planora_main.h"
+#include "preferences_folder.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -17,10 +19,16 @@ int main(int argc, char* argv[]) {
     services.Files = &files;
     services.OpenUrl = planora::DesktopUrlOpener();
     services.EndProcess = [] { QCoreApplication::exit(0); };
-    services.AppFolder = planora::ExecutableFolder();
+    services.AppFolder = planora::PreferencesFolderForThisProgram();
 
     planora::PlanoraMain window(services);
     messages.SetOwner(&window);
     window.show();
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        QTimer::singleShot(0, &window, [&window, file] { window.OpenPictureFile(file); });
+    }
     return application.exec();
 }

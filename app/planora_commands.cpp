@@ -56,9 +56,21 @@ void PlanoraMain::Do_LOAD() {
                 IFF_DO_LOAD_IFF(Filename);
             }
         },
-        [this](const RunTimeError& failure) {
-            Report(QString::fromStdString(FormatFailure("Load Error: ", failure, "  ")));
-        });
+        [this](const RunTimeError& failure) { ReportLoadFailure(failure); });
+}
+
+void PlanoraMain::OpenPictureFile(const QString& Filename) {
+    if (Filename.isEmpty()) return;
+    WithFailureTrap(
+        [&] {
+            do_New();
+            IFF_DO_LOAD_IFF(Filename);
+        },
+        [this](const RunTimeError& failure) { ReportLoadFailure(failure); });
+}
+
+void PlanoraMain::ReportLoadFailure(const RunTimeError& failure) {
+    Report(QString::fromStdString(FormatFailure("Load Error: ", failure, "  ")));
 }
 
 void PlanoraMain::IFF_DO_LOAD_IFF(const QString& Filename) {

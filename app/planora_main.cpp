@@ -53,6 +53,8 @@ PlanoraMain::PlanoraMain(AppServices services, QWidget* parent)
     icon.addFile(QStringLiteral(":/planora/icon16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/planora/icon32.png"), QSize(32, 32));
     setWindowIcon(icon);
+    // A picture file dropped on the window is loaded as if picked.
+    setAcceptDrops(true);
 
     // The splash timer runs from creation; Form_Load may stop it again.
     timer1_.setInterval(kSplashDelayMs);

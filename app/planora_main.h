@@ -9,6 +9,7 @@
 
 #include "app_services.h"
 #include "iff/picture_context.h"
+#include "iff/run_time_error.h"
 #include "preferences.h"
 #include "show_pic.h"
 #include "splash_screen.h"
@@ -34,6 +35,9 @@ public:
     // ---- Commands -------------------------------------------------------------
     void do_New();
     void Do_LOAD();
+    // Loads a file chosen outside the open dialog (the command line, a drop)
+    // the way a confirmed pick does: "New", then the load, with the same trap.
+    void OpenPictureFile(const QString& Filename);
     void IFF_DO_LOAD_IFF(const QString& Filename);
     void mnu_File_SAVE_Click();
     void Do_SAVE();
@@ -66,6 +70,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // LoadObserver: what the loader tells the user.
@@ -86,6 +92,7 @@ private:
     QString AskSaveName(const QString& Filter, const QString& DefaultExt);
     bool AskOverwrite();
     void Report(const QString& text);
+    void ReportLoadFailure(const RunTimeError& failure);
     // The raw exports, which differ only in filter, extension and writer.
     void ExportRaw(const QString& Filter, const QString& DefaultExt,
                    void (*writer)(const PictureContext&, const std::string&));
