@@ -205,6 +205,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         camgSeen = true;
     } else if (id == "CTBL") {
         Iff_Load_DYNAMIC_Pallettes(ConvertToLong(length));
+    } else if (id == "SHAM") {
+        LoadShamPalettes(ConvertToLong(length));
     }
 }
 

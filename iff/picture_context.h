@@ -151,6 +151,9 @@ public:
     // Compression 2 is the vertical scheme only when the BODY starts with a
     // VDAT chunk; any other BODY with a non-zero Packtype is ByteRun1.
     bool BodyHoldsVdatChunks() const;
+    // SHAM chunk: a version word, then 16 colour words per line, into
+    // DynamicPalettes (iff/sham_pchg.cpp).
+    void LoadShamPalettes(int32_t SectionSize);
     void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
 
     // ---- Picture arrays --------------------------------------------------------

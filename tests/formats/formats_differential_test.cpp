@@ -85,6 +85,7 @@ void CompareWithFfmpeg(const std::string& name) {
 
 TEST(FormatsDifferential, PbmByteRun1AgainstIlbmtoppm) { CompareWithIlbmtoppm("pbm_sample.iff"); }
 TEST(FormatsDifferential, Deep24AgainstIlbmtoppm) { CompareWithIlbmtoppm("deep24_small.iff"); }
+TEST(FormatsDifferential, ShamInterlacedAgainstIlbmtoppm) { CompareWithIlbmtoppm("sham_somnambulist.iff"); }
 TEST(FormatsDifferential, AcbmAgainstFfmpeg) { CompareWithFfmpeg("acbm_sample.acbm"); }
 TEST(FormatsDifferential, VerticalRleAgainstFfmpeg) { CompareWithFfmpeg("atari_vdat_sample.iff"); }
 

@@ -109,6 +109,13 @@ IlbmBuilder& IlbmBuilder::Ctbl(const std::vector<uint16_t>& words) {
     return Chunk("CTBL", d);
 }
 
+IlbmBuilder& IlbmBuilder::Sham(const std::vector<uint16_t>& words) {
+    std::vector<uint8_t> d;
+    PutWord(d, 0);
+    for (uint16_t w : words) PutWord(d, w);
+    return Chunk("SHAM", d);
+}
+
 IlbmBuilder& IlbmBuilder::Body(const IndexPicture& picture, const BodyOptions& options) {
     return Chunk("BODY", EncodeBody(picture, options));
 }

@@ -90,6 +90,8 @@ public:
     IlbmBuilder& Camg(uint32_t modeId);
     // CTBL of big-endian 0x0RGB words, 16 per picture line.
     IlbmBuilder& Ctbl(const std::vector<uint16_t>& words);
+    // SHAM: version word 0, then big-endian 0x0RGB words, 16 per palette line.
+    IlbmBuilder& Sham(const std::vector<uint16_t>& words);
     IlbmBuilder& Body(const IndexPicture& picture, const BodyOptions& options);
     // BODY with the given bytes as they are.
     IlbmBuilder& Body(const std::vector<uint8_t>& bytes);
