@@ -185,6 +185,17 @@ TEST(Ctbl, WordsBecomeHighNibbles) {
     EXPECT_EQ(test::ColourRow(pic, 1), expected);
 }
 
+// A colour word is 0x0RGB; bits set in its unused top nibble must not spill
+// above the 24 colour bits (a BMP pixel's fourth byte stays 0).
+TEST(Ctbl, UnusedTopNibbleIsIgnored) {
+    std::vector<uint16_t> line(16, 0xF777);
+    line[1] = 0x8ABC;
+    PictureContext pic;
+    ASSERT_EQ(test::Load(pic, SixteenColumns(1, line)), 1);
+    EXPECT_EQ(pic.ColourAt(0, 1), 0x707070u);
+    EXPECT_EQ(pic.ColourAt(1, 1), 0xA0B0C0u);
+}
+
 TEST(Ctbl, LineCountAndRowsWithoutALine) {
     // 3 rows, a CTBL of 40 bytes: one line (the last 8 bytes are passed
     // over); rows 2 and 3 have no line of their own and map 0..15 to black.
