@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ilbm_builder.h"
+#include "temp_dir.h"
 
 namespace planora::test {
 
@@ -48,26 +49,32 @@ RgbPicture ReadPpm(const std::string& path) {
     return p;
 }
 
+// The tools' outputs go to a folder of their own, never beside the input,
+// which may be one of the project's data files.
 RgbPicture DecodeWithIlbmtoppm(const std::string& iffPath) {
-    const std::string out = iffPath + ".ilbmtoppm.ppm";
-    if (!Run("ilbmtoppm " + iffPath + " >" + out, iffPath + ".ilbmtoppm.log")) return {};
+    TempDir work;
+    const std::string out = work.File("ilbmtoppm.ppm");
+    if (!Run("ilbmtoppm " + iffPath + " >" + out, work.File("ilbmtoppm.log"))) return {};
     return ReadPpm(out);
 }
 
 RgbPicture DecodeWithFfmpeg(const std::string& iffPath, int32_t width, int32_t height) {
-    return DecodeAllWithFfmpeg({{iffPath, width, height}}, iffPath + ".ffmpeg.log")[0];
+    TempDir work;
+    return DecodeAllWithFfmpeg({{iffPath, width, height}}, work.File("ffmpeg.log"))[0];
 }
 
 std::vector<RgbPicture> DecodeAllWithFfmpeg(const std::vector<FfmpegInput>& inputs, const std::string& errorLog) {
+    TempDir work;
+    const auto output = [&](size_t i) { return work.File(std::to_string(i) + ".rgb"); };
     std::string command = "ffmpeg -nostdin -v error -y";
     for (const FfmpegInput& in : inputs) command += " -f iff -i " + in.Path;
     for (size_t i = 0; i < inputs.size(); ++i)
-        command += " -map " + std::to_string(i) + ":v -frames:v 1 -f rawvideo -pix_fmt rgb24 " + inputs[i].Path + ".rgb";
+        command += " -map " + std::to_string(i) + ":v -frames:v 1 -f rawvideo -pix_fmt rgb24 " + output(i);
     std::vector<RgbPicture> pictures(inputs.size());
     if (!Run(command, errorLog)) return pictures;
     for (size_t i = 0; i < inputs.size(); ++i) {
         RgbPicture& p = pictures[i];
-        p.Rgb = ReadBytes(inputs[i].Path + ".rgb");
+        p.Rgb = ReadBytes(output(i));
         if (p.Rgb.size() != 3 * size_t(inputs[i].Width) * size_t(inputs[i].Height)) {
             p.Rgb.clear();
             continue;
