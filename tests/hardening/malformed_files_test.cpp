@@ -146,6 +146,10 @@ std::vector<Case> Cases() {
     cases.push_back({"BitplanesZero", Planes(0), 1, 0, 8, 2, {{0, 1, kC0}, {7, 2, kC0}}});
     cases.push_back({"Bitplanes9", Planes(9), -1, kInvalidFileFormat});
     cases.push_back({"Bitplanes25", Planes(25), -1, kInvalidFileFormat});  // 24, 32, 48, 64: deep pictures
+    // 24 planes is a deep (true-colour) picture: planes 0-7 red, 8-15 green,
+    // 16-23 blue. Row 1 takes 48 bytes of 0xFF; row 2 gets 16 more (red) and
+    // then the file's end, which reads as zeros.
+    cases.push_back({"Bitplanes24", Planes(24), 1, 0, 8, 2, {{0, 1, 0xFFFFFF}, {7, 1, 0xFFFFFF}, {0, 2, 0xFF0000}}});
     cases.push_back({"Bitplanes255", Planes(255), -1, kInvalidFileFormat});
     // Masking 1: a mask plane row (0xFF) follows each image row's bitplane
     // row and is dropped.
