@@ -128,6 +128,24 @@ TEST(ConvertCli, AnUnwritableOutputIsASaveError) {
     EXPECT_EQ(run.err, dir.File("pic.iff") + ": Error:  76 Path not found\n");
 }
 
+// A full disk (the file size limit of the converter's process) keeps the old
+// file and leaves no temporary file behind.
+TEST(ConvertCli, FullDiskKeepsTheOldFile) {
+    TempDir dir;
+    IlbmBuilder file;
+    file.Bmhd(64, 64, 1).Cmap({0, 0xFFFFFF}).Camg(0).Body(IndexPicture(64, 64, 1), {1});
+    file.WriteTo(dir.File("pic.iff"));
+    WriteBytes(dir.File("pic.bmp"), {'o', 'l', 'd'});
+    const std::string command = "trap '' XFSZ; ulimit -f 1; exec '" PLANORA_CONVERT_PATH "' --force '" +
+                                dir.File("pic.iff") + "' 2>'" + dir.File("err.txt") + "'";
+    const int raw = std::system(("sh -c \"" + command + "\"").c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    EXPECT_EQ(ReadText(dir.File("err.txt")), dir.File("pic.iff") + ": Error:  61 Disk full\n");
+    EXPECT_EQ(ReadText(dir.File("pic.bmp")), "old");
+    const int leftovers = std::system(("ls '" + dir.Path() + "' | grep -q planora-").c_str());
+    EXPECT_NE(leftovers, 0) << "a temporary file was left behind";
+}
+
 TEST(ConvertCli, PictureWithoutPixelsIsNotWritten) {
     TempDir dir;
     IlbmBuilder empty;
