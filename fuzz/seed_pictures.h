@@ -49,6 +49,83 @@ inline std::vector<uint16_t> CtblLines() {
     return words;
 }
 
+// Deep pictures: 0xAARRGGBB per pixel, row-major.
+inline std::vector<uint32_t> DeepPattern() {
+    std::vector<uint32_t> argb;
+    for (int32_t y = 0; y < kHeight; ++y)
+        for (int32_t x = 0; x < kWidth; ++x)
+            argb.push_back(uint32_t((x + y) * 17 & 0xFF) << 24 | uint32_t(x * 13 & 0xFF) << 16 |
+                           uint32_t(y * 29 & 0xFF) << 8 | uint32_t(x * y * 7 & 0xFF));
+    return argb;
+}
+
+inline std::vector<uint8_t> Deep(int planes, Packing packing) {
+    return IlbmBuilder()
+        .Bmhd(kWidth, kHeight, planes, packing == Packing::ByteRun1 ? 1 : 0)
+        .Body(EncodeDeepBody(kWidth, kHeight, DeepPattern(), planes, packing))
+        .Bytes();
+}
+
+inline std::vector<uint8_t> Pbm(Packing packing) {
+    return IlbmBuilder()
+        .FormType("PBM ")
+        .Bmhd(kWidth, kHeight, 8, packing == Packing::ByteRun1 ? 1 : 0)
+        .Cmap(Colours(256))
+        .Camg(0)
+        .Body(EncodePbmBody(Pattern(8), packing))
+        .Bytes();
+}
+
+// Compression 2: one VDAT chunk per plane, the plane's words column by column
+// (all rows of word column 0, then column 1). Runs of equal words become
+// repeats, the rest copies; odd planes use the forms with a count word
+// (commands 0 and 1), even planes the short forms (negative and 2-127).
+inline std::vector<uint8_t> VdatBody(const IndexPicture& picture, int planes) {
+    std::vector<uint8_t> body;
+    const int32_t columns = PlaneRowBytes(picture.Width) / 2;
+    for (int p = 0; p < planes; ++p) {
+        std::vector<uint16_t> column;
+        for (int32_t c = 0; c < columns; ++c)
+            for (int32_t y = 0; y < picture.Height; ++y) {
+                const auto row = PlaneRow(picture, y, p);
+                column.push_back(uint16_t(row[size_t(2 * c)] << 8 | row[size_t(2 * c + 1)]));
+            }
+        std::vector<int8_t> commands;
+        std::vector<uint16_t> words;
+        const bool countWords = p % 2 == 1;
+        for (size_t i = 0; i < column.size();) {
+            size_t run = 1;
+            while (i + run < column.size() && column[i + run] == column[i]) ++run;
+            if (run >= 2) {
+                if (countWords) {
+                    commands.push_back(1);
+                    words.push_back(uint16_t(run));
+                } else {
+                    commands.push_back(int8_t(run));
+                }
+                words.push_back(column[i]);
+                i += run;
+                continue;
+            }
+            size_t copy = 1;
+            while (i + copy < column.size() &&
+                   (i + copy + 1 >= column.size() || column[i + copy + 1] != column[i + copy]))
+                ++copy;
+            if (countWords) {
+                commands.push_back(0);
+                words.push_back(uint16_t(copy));
+            } else {
+                commands.push_back(int8_t(-int(copy)));
+            }
+            words.insert(words.end(), column.begin() + std::ptrdiff_t(i), column.begin() + std::ptrdiff_t(i + copy));
+            i += copy;
+        }
+        const auto chunk = VdatChunk(commands, words);
+        body.insert(body.end(), chunk.begin(), chunk.end());
+    }
+    return body;
+}
+
 // Whole files for the load target.
 inline std::vector<NamedFile> LoadSeeds() {
     std::vector<NamedFile> files;
@@ -92,6 +169,39 @@ inline std::vector<NamedFile> LoadSeeds() {
                                                    .Camg(0)
                                                    .Body(Pattern(2), {2, Packing::ByteRun1})
                                                    .Bytes()});
+    files.push_back({"pbm_raw.iff", Pbm(Packing::Raw)});
+    files.push_back({"pbm_byterun1.iff", Pbm(Packing::ByteRun1)});
+    files.push_back({"acbm.iff", IlbmBuilder()
+                                     .FormType("ACBM")
+                                     .Bmhd(kWidth, kHeight, 5)
+                                     .Cmap(Colours(32))
+                                     .Camg(0)
+                                     .Chunk("ABIT", EncodeAbit(Pattern(5), 5))
+                                     .Bytes()});
+    files.push_back({"deep24_raw.iff", Deep(24, Packing::Raw)});
+    files.push_back({"deep24_byterun1.iff", Deep(24, Packing::ByteRun1)});
+    files.push_back({"deep32_raw.iff", Deep(32, Packing::Raw)});
+    files.push_back({"deep32_byterun1.iff", Deep(32, Packing::ByteRun1)});
+    files.push_back({"vdat.iff", IlbmBuilder()
+                                     .Bmhd(kWidth, kHeight, 4, 2)
+                                     .Cmap(Colours(16))
+                                     .Camg(0)
+                                     .Body(VdatBody(Pattern(4), 4))
+                                     .Bytes()});
+    files.push_back({"sham.iff", IlbmBuilder()
+                                     .Bmhd(kWidth, kHeight, 4, 1)
+                                     .Cmap(Colours(16))
+                                     .Camg(0)
+                                     .Sham(CtblLines())
+                                     .Body(Pattern(4), {4, Packing::ByteRun1})
+                                     .Bytes()});
+    files.push_back({"sham_ham6.iff", IlbmBuilder()
+                                          .Bmhd(kWidth, kHeight, 6, 1)
+                                          .Cmap(Colours(16))
+                                          .Camg(0x800)
+                                          .Sham(CtblLines())
+                                          .Body(Pattern(6), {6, Packing::ByteRun1})
+                                          .Bytes()});
     return files;
 }
 
