@@ -8,6 +8,8 @@
 //   mode 3  HAM8: indices 0-63 are base colours; above, the low six bits are
 //           the top six bits of the new component, its two low bits kept
 // With a CTBL chunk, modes 1 and 2 take colours 0-15 from the row's own line.
+// With a PCHG chunk, every mode takes its colours from the palette as changed
+// down to the row (iff/pchg.cpp).
 // A picture without a CAMG chunk is mapped as mode 1 after the chunk walk.
 #include "iff/picture_context.h"
 
@@ -44,14 +46,17 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     uint32_t* pixels = &ColourImage[size_t(row) * size_t(imageStride_)];
     const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
 
-    if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1) {
+    const uint32_t* palette = Palette.data();
+    if (UsesPaletteChanges()) {
+        palette = PaletteForRow(row);
+    } else if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1) {
         const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
         for (int i = 0; i < kDynamicColours; ++i) Palette[i] = line[i];
     }
 
     // Indices are 8-bit; the mask keeps every lookup inside its table.
     if (mode == 1) {
-        for (int32_t x = 0; x <= lastColumn; ++x) pixels[x] = Palette[pixels[x] & 0xFF];
+        for (int32_t x = 0; x <= lastColumn; ++x) pixels[x] = palette[pixels[x] & 0xFF];
         return;
     }
 
@@ -59,18 +64,18 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     const uint32_t keepForBlue = mode == 2 ? 0xFFFF00 : 0xFFFF03;
     const uint32_t keepForGreen = mode == 2 ? 0xFF00FF : 0xFF03FF;
     const uint32_t keepForRed = mode == 2 ? 0x00FFFF : 0x03FFFF;
-    uint32_t held = Palette[0];
+    uint32_t held = palette[0];
     for (int32_t x = 0; x <= lastColumn; ++x) {
         const uint32_t p = pixels[x] & 0xFF;
         uint32_t colour;
         if (p <= lastBase) {
-            colour = Palette[p];
+            colour = palette[p];
         } else {
             switch (HamControl[p]) {
             case kModifyBlue: colour = HamBlue[p] + (held & keepForBlue); break;
             case kModifyGreen: colour = HamGreen[p] + (held & keepForGreen); break;
             case kModifyRed: colour = HamRed[p] + (held & keepForRed); break;
-            default: colour = Palette[p]; break;
+            default: colour = palette[p]; break;
             }
         }
         pixels[x] = colour;

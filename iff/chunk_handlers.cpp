@@ -62,6 +62,7 @@ void PictureContext::iff_load_CAMG_DISPLAYMODE() {
 
 void PictureContext::Iff_Load_DYNAMIC_Pallettes(int32_t SectionSize) {
     IlbmInfo.DynamicPaletteFlag = 1;
+    PaletteChanges.LineTablesRead = true;
     const int32_t lastLine = IlbmInfo.Height;
     DynamicPalettes.assign(size_t(lastLine + 1) * kDynamicSlots, 0);
     const int64_t lines = SectionSize / kCtblLineBytes;

@@ -3,6 +3,9 @@
 //
 //   "FORM" <length> "ILBM"  then chunks: <id:4> <length:4> <data> [pad byte]
 //
+// Per-line palettes come from CTBL, SHAM or PCHG chunks; when a CTBL or SHAM
+// chunk is there, a PCHG chunk is left unused.
+//
 // The same walk reads the two relatives of ILBM: "PBM " (one byte per pixel
 // in its BODY) and "ACBM" (whole bitplanes in an ABIT chunk instead of a BODY).
 //
@@ -36,6 +39,7 @@ void PictureContext::BeginLoad(const std::string& Filename) {
     IlbmInfo.DisplayMode = IlbmInfo.HalfBriteFlag = IlbmInfo.HamFlag = 0;
     IlbmInfo.DynamicPaletteFlag = IlbmInfo.InterlaceFlag = 0;
     IlbmInfo.Width = IlbmInfo.Height = 0;
+    PaletteChanges.Present = PaletteChanges.LineTablesRead = false;
 }
 
 int16_t PictureContext::Load_IFF_To_Array(const std::string& Filename) {
@@ -207,6 +211,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         Iff_Load_DYNAMIC_Pallettes(ConvertToLong(length));
     } else if (id == "SHAM") {
         LoadShamPalettes(ConvertToLong(length));
+    } else if (id == "PCHG") {
+        LoadPaletteChanges(length);
     }
 }
 

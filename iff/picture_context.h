@@ -154,6 +154,46 @@ public:
     // SHAM chunk: a version word, then 16 colour words per line, into
     // DynamicPalettes (iff/sham_pchg.cpp).
     void LoadShamPalettes(int32_t SectionSize);
+    // PCHG chunk: palette changes line by line (iff/pchg.cpp). The handler
+    // reads the header and the line mask; the changes themselves are read
+    // from the file as the rows are mapped, through PaletteForRow.
+    void LoadPaletteChanges(uint32_t length);
+    // PCHG applies when no CTBL or SHAM chunk, which give whole lines, was read.
+    bool UsesPaletteChanges() const;
+    // The colours of picture row `row` (1 = top): Palette with every change of
+    // the lines down to this one. Rows must come in order from 1.
+    const uint32_t* PaletteForRow(int32_t row);
+    // Reads the PCHG data as it is stored: plain, or Huffman-packed bits.
+    // Past its Limit, the chunk's end or the packed bits it gives zeros.
+    struct PaletteChangeReader {
+        bool Huffman = false;
+        int64_t Pos = 0;        // next file byte
+        int64_t End = 0;        // end of the chunk's data in the file
+        int64_t Produced = 0;   // data bytes given so far
+        int64_t Limit = 0;      // data bytes there are
+        int64_t TreeStart = 0;  // file offset of the tree's first word
+        int64_t TreeRoot = 0;   // index of the tree's last word
+        uint8_t Current = 0;
+        int BitsLeft = 0;
+        uint8_t Next(const std::vector<uint8_t>& file);
+        uint32_t NextWord(const std::vector<uint8_t>& file);
+        bool Exhausted() const { return Produced >= Limit; }
+        int16_t TreeWord(const std::vector<uint8_t>& file, int64_t node) const;
+    };
+    struct PaletteChangeState {
+        bool Present = false;         // a usable PCHG chunk was read in this load
+        bool LineTablesRead = false;  // a CTBL or SHAM chunk was read in this load
+        bool BigChanges = false;
+        int32_t StartLine = 0;
+        int32_t LineCount = 0;
+        std::vector<uint8_t> LineMask;  // LineCount bits, most significant first
+        PaletteChangeReader Start;      // at the first line's changes
+        PaletteChangeReader Cursor;     // at the next changed line's
+        int32_t NextMaskBit = 0;
+        bool Started = false;  // Cursor and Working belong to this chunk
+        ColourTable Working{};
+    };
+    PaletteChangeState PaletteChanges;
     void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
 
     // ---- Picture arrays --------------------------------------------------------
@@ -217,6 +257,7 @@ private:
     void SkipPlaneRow(bool packed);
     uint8_t ByteAt(int64_t pos) const;
     size_t CachedLength() const;
+    void ApplyLineChanges();
 
     LoadObserver* observer_ = nullptr;
     int32_t imageStride_ = 0;

@@ -20,6 +20,7 @@ constexpr int kShamVersionBytes = 2;
 
 void PictureContext::LoadShamPalettes(int32_t SectionSize) {
     IlbmInfo.DynamicPaletteFlag = 1;
+    PaletteChanges.LineTablesRead = true;
     const int32_t height = IlbmInfo.Height;
     DynamicPalettes.assign(size_t(height + 1) * kDynamicSlots, 0);
     const int64_t lines = SectionSize < kShamVersionBytes ? 0 : (int64_t{SectionSize} - kShamVersionBytes) / kShamLineBytes;

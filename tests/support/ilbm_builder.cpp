@@ -1,5 +1,6 @@
 #include "ilbm_builder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -116,6 +117,8 @@ IlbmBuilder& IlbmBuilder::Sham(const std::vector<uint16_t>& words) {
     return Chunk("SHAM", d);
 }
 
+IlbmBuilder& IlbmBuilder::Pchg(const std::vector<uint8_t>& data) { return Chunk("PCHG", data); }
+
 IlbmBuilder& IlbmBuilder::Body(const IndexPicture& picture, const BodyOptions& options) {
     return Chunk("BODY", EncodeBody(picture, options));
 }
@@ -231,6 +234,101 @@ std::vector<uint8_t> VdatChunk(const std::vector<int8_t>& commands, const std::v
     PutLong(chunk, uint32_t(data.size()));
     chunk.insert(chunk.end(), data.begin(), data.end());
     if (data.size() % 2 == 1) chunk.push_back(0);
+    return chunk;
+}
+
+namespace {
+// The code tree over the sorted symbols [lo, hi): the lower half behind a 0
+// bit, the upper half behind a 1 bit. Appends the subtree's words so that its
+// entry word comes last: a leaf behind a 0 bit is 0x100 | symbol; a node's
+// word is its 1-side leaf's symbol, or minus twice the distance back to its
+// 1-side subtree, and its 0-side entry word lies just before it.
+void AppendCodeTree(const std::vector<uint8_t>& symbols, size_t lo, size_t hi, const std::string& prefix,
+                    std::vector<int32_t>& words, std::vector<std::string>& codes) {
+    if (hi - lo == 1) {
+        words.push_back(0x100 | symbols[lo]);
+        codes[symbols[lo]] = prefix;
+        return;
+    }
+    const size_t mid = (lo + hi) / 2;
+    if (hi - mid == 1) {
+        AppendCodeTree(symbols, lo, mid, prefix + "0", words, codes);
+        words.push_back(symbols[mid]);
+        codes[symbols[mid]] = prefix + "1";
+        return;
+    }
+    AppendCodeTree(symbols, mid, hi, prefix + "1", words, codes);
+    const size_t zeroStart = words.size();
+    AppendCodeTree(symbols, lo, mid, prefix + "0", words, codes);
+    words.push_back(-2 * int32_t(words.size() - zeroStart + 1));
+}
+}  // namespace
+
+void PchgHuffman(const std::vector<uint8_t>& data, std::vector<uint8_t>& tree, std::vector<uint8_t>& bits) {
+    std::vector<uint8_t> symbols;
+    for (int v = 0; v < 256; ++v)
+        if (std::find(data.begin(), data.end(), uint8_t(v)) != data.end()) symbols.push_back(uint8_t(v));
+    // A tree needs two leaves.
+    while (symbols.size() < 2) symbols.push_back(symbols.empty() || symbols[0] != 0 ? 0 : 1);
+    std::sort(symbols.begin(), symbols.end());
+    std::vector<int32_t> words;
+    std::vector<std::string> codes(256);
+    AppendCodeTree(symbols, 0, symbols.size(), "", words, codes);
+    tree.clear();
+    for (int32_t w : words) PutWord(tree, uint32_t(w) & 0xFFFF);
+    bits.clear();
+    size_t count = 0;
+    for (uint8_t v : data)
+        for (char c : codes[v]) {
+            if (count % 8 == 0) bits.push_back(0);
+            if (c == '1') bits.back() |= uint8_t(0x80 >> (count % 8));
+            ++count;
+        }
+    while (bits.size() % 4 != 0) bits.push_back(0);
+}
+
+std::vector<uint8_t> PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines) {
+    std::vector<uint8_t> data(size_t((options.LineCount + 31) / 32) * 4, 0);
+    uint32_t maxChanges = 0, totalChanges = 0;
+    for (const PchgLine& line : lines) {
+        const int32_t bit = line.Line - options.StartLine;
+        data[size_t(bit / 8)] |= uint8_t(0x80 >> (bit % 8));
+        const size_t changes = options.BigChanges ? line.Big.size() : line.Low.size() + line.High.size();
+        maxChanges = std::max(maxChanges, uint32_t(changes));
+        totalChanges += uint32_t(changes);
+        if (options.BigChanges) {
+            PutWord(data, uint32_t(line.Big.size()));
+            for (const PchgBigChange& c : line.Big) {
+                PutWord(data, c.Register);
+                data.insert(data.end(), {c.Alpha, c.Red, c.Blue, c.Green});
+            }
+        } else {
+            data.push_back(uint8_t(line.Low.size()));
+            data.push_back(uint8_t(line.High.size()));
+            for (uint16_t w : line.Low) PutWord(data, w);
+            for (uint16_t w : line.High) PutWord(data, w);
+        }
+    }
+    std::vector<uint8_t> chunk;
+    PutWord(chunk, options.Huffman ? 1 : 0);
+    PutWord(chunk, options.BigChanges ? 2 : 1);
+    PutWord(chunk, uint32_t(options.StartLine) & 0xFFFF);
+    PutWord(chunk, uint32_t(options.LineCount));
+    PutWord(chunk, uint32_t(lines.size()));
+    PutWord(chunk, 0);
+    PutWord(chunk, 255);
+    PutWord(chunk, maxChanges);
+    PutLong(chunk, totalChanges);
+    if (!options.Huffman) {
+        chunk.insert(chunk.end(), data.begin(), data.end());
+        return chunk;
+    }
+    std::vector<uint8_t> tree, bits;
+    PchgHuffman(data, tree, bits);
+    PutLong(chunk, uint32_t(tree.size()));
+    PutLong(chunk, uint32_t(data.size()));
+    chunk.insert(chunk.end(), tree.begin(), tree.end());
+    chunk.insert(chunk.end(), bits.begin(), bits.end());
     return chunk;
 }
 

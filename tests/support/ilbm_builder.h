@@ -92,6 +92,8 @@ public:
     IlbmBuilder& Ctbl(const std::vector<uint16_t>& words);
     // SHAM: version word 0, then big-endian 0x0RGB words, 16 per palette line.
     IlbmBuilder& Sham(const std::vector<uint16_t>& words);
+    // PCHG chunk with the given data (PchgData below).
+    IlbmBuilder& Pchg(const std::vector<uint8_t>& data);
     IlbmBuilder& Body(const IndexPicture& picture, const BodyOptions& options);
     // BODY with the given bytes as they are.
     IlbmBuilder& Body(const std::vector<uint8_t>& bytes);
@@ -139,6 +141,35 @@ std::vector<uint8_t> EncodeDeepBody(int32_t width, int32_t height, const std::ve
 // One VDAT chunk (compression 2): "VDAT", length, the command count word,
 // the command bytes and the data words, as given.
 std::vector<uint8_t> VdatChunk(const std::vector<int8_t>& commands, const std::vector<uint16_t>& words);
+
+// ---- PCHG palette changes ----------------------------------------------------
+// One changed line: small changes are words 0xIRGB, Low for registers I
+// (0-15) and High for registers 16 + I; big changes set Register to 8-bit
+// components (stored in the file as alpha, red, blue, green).
+struct PchgBigChange {
+    uint16_t Register = 0;
+    uint8_t Alpha = 0, Red = 0, Green = 0, Blue = 0;
+};
+struct PchgLine {
+    int32_t Line = 0;  // picture line, StartLine .. StartLine + LineCount - 1
+    std::vector<uint16_t> Low;
+    std::vector<uint16_t> High;
+    std::vector<PchgBigChange> Big;
+};
+struct PchgOptions {
+    bool BigChanges = false;  // Flags 0x02 instead of 0x01
+    int32_t StartLine = 0;
+    int32_t LineCount = 0;
+    bool Huffman = false;     // Compression 1
+};
+// The whole PCHG chunk data: the 20-byte header (ChangedLines, MinReg 0,
+// MaxReg 255, MaxChanges and TotalChanges from the lines), the line mask in
+// whole longwords and the lines' changes; with Huffman, the compression
+// header, a tree (root last) and the packed bits of that data.
+std::vector<uint8_t> PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines);
+// Huffman-packs data in the PCHG layout: the tree as big-endian words, root
+// last, and the code bits, most significant first, in whole longwords.
+void PchgHuffman(const std::vector<uint8_t>& data, std::vector<uint8_t>& tree, std::vector<uint8_t>& bits);
 
 // Writes bytes to a file (throws std::runtime_error on failure) and reads a
 // whole file (empty when it cannot be read).
