@@ -39,8 +39,8 @@ void PictureContext::Iff_Decode_Body_COMPRESSED() {
 void PictureContext::DecodeRows(bool packed) {
     const int32_t planes = IlbmInfo.Bitplanes;
     const size_t planeStride = size_t(RowBytes) + 1;
-    // The spare plane row past the last bitplane takes the mask, which
-    // nothing reads.
+    // The spare plane row past the last bitplane takes the mask, which is
+    // kept as the picture's alpha.
     const bool hasMask = IlbmInfo.Masking == kMaskingHasMaskPlane;
     const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
 
@@ -59,6 +59,7 @@ void PictureContext::DecodeRows(bool packed) {
             else
                 ReadPlaneRowRaw(dest);
         }
+        if (hasMask) KeepMaskRow(CurrentRow);
         Iff_P2C_Strip(CurrentRow);
     }
 }

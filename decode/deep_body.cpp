@@ -20,7 +20,7 @@ void PictureContext::DeepStrip(int32_t row) {
     const size_t rowStart = size_t(row) * size_t(imageStride_);
     uint32_t* colours = &ColourImage[rowStart];
 
-    if (components == 4 && AlphaImage.size() != ColourImage.size()) AlphaImage.assign(ColourImage.size(), 255);
+    if (components == 4 && AlphaImage.size() != ColourImage.size()) AllocateAlphaImage(255);
 
     for (int32_t x = 0; x < width; ++x) {
         const size_t byte = size_t(x) >> 3;

@@ -194,6 +194,16 @@ public:
         ColourTable Working{};
     };
     PaletteChangeState PaletteChanges;
+    // Transparency (iff/transparency.cpp). KeepMaskRow copies the mask plane
+    // row of Masking 1, which the BODY decoder leaves in the spare plane row
+    // of BodyRowBuffer, into AlphaImage; AllocateAlphaImage makes AlphaImage
+    // within the picture arrays' budget. HasAlpha tells whether the picture
+    // marks any transparency (mask plane, Masking 2 or deep alpha); AlphaAt
+    // gives a pixel's opacity, 255 for pictures without.
+    void AllocateAlphaImage(uint8_t fill);
+    void KeepMaskRow(int32_t row);
+    bool HasAlpha() const;
+    uint8_t AlphaAt(int32_t x, int32_t y) const;
     void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
 
     // ---- Picture arrays --------------------------------------------------------
@@ -237,8 +247,8 @@ public:
     std::vector<uint32_t> ColourImage;  // indices, then RGB24 colours
 
     // Opacity per element (0 transparent, 255 opaque), same shape as the
-    // picture arrays; filled only for pictures that carry alpha (a 32 or 64
-    // plane deep picture), empty otherwise.
+    // picture arrays; filled only for pictures that carry alpha (a mask
+    // plane, or a 32 or 64 plane deep picture), empty otherwise.
     std::vector<uint8_t> AlphaImage;
 
     std::string SourcePath;
