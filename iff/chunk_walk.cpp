@@ -148,8 +148,8 @@ void PictureContext::AllocateImages() {
         ColourImage = {};
         ChunkyImage = {};
         AlphaImage = {};
-        ColourImage.assign(elements, 0);
-        ChunkyImage.assign(elements, 0);
+        ColourImage = PixelArray<uint32_t>(elements);
+        ChunkyImage = PixelArray<uint8_t>(elements);
     } catch (const std::bad_alloc&) {
         ColourImage = {};
         ChunkyImage = {};

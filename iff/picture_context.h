@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "iff/pixel_array.h"
+
 namespace planora {
 
 // The picture description: the BMHD fields, the CAMG mode state and the
@@ -243,8 +245,8 @@ public:
     std::vector<uint8_t> BodyRowBuffer;  // (x, p) at p * (RowBytes + 1) + x
     int32_t CurrentRow = 0;
 
-    std::vector<uint8_t> ChunkyImage;   // palette indices
-    std::vector<uint32_t> ColourImage;  // indices, then RGB24 colours
+    PixelArray<uint8_t> ChunkyImage;   // palette indices
+    PixelArray<uint32_t> ColourImage;  // indices, then RGB24 colours
 
     // Opacity per element (0 transparent, 255 opaque), same shape as the
     // picture arrays; filled only for pictures that carry alpha (a mask

@@ -8,6 +8,8 @@
 
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
@@ -42,25 +44,23 @@ void PutPixelsLE(uint8_t* dest, const uint32_t* pixels, size_t count) {
             for (int b = 0; b < 4; ++b) dest[4 * i + b] = uint8_t(pixels[i] >> (8 * b));
     }
 }
-}  // namespace
 
-std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
-    if (BmpHeight < 1 || BmpWidth < 1) return {};
+// Checks the sizes and returns the file's length: 54 + 4 * width * height.
+size_t BitmapFileSize(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
     // Sizes are 32-bit signed fields of the format.
     const int64_t imageSize = int64_t{BmpHeight} * 4 * BmpWidth;
     if (imageSize + kHeaderBytes > INT32_MAX) throw RunTimeError(kOverflow);
     // Never read past the picture arrays.
     if (BmpWidth >= pic.ImageStride() || BmpHeight >= pic.ImageRows()) throw RunTimeError(kSubscriptOutOfRange);
+    return size_t(imageSize + kHeaderBytes);
+}
 
-    std::vector<uint8_t> file;
-    try {
-        file.resize(size_t(imageSize + kHeaderBytes));
-    } catch (const std::bad_alloc&) {
-        throw RunTimeError(kOutOfMemory);
-    }
-    HeaderWriter header{file.data()};
+// Writes the whole file into file, which holds BitmapFileSize bytes.
+void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
+    const int32_t imageSize = BmpHeight * 4 * BmpWidth;
+    HeaderWriter header{file};
     header.Put_Word_LE(0x4D42);
-    header.Put_Long_LE(int32_t(imageSize + kHeaderBytes));
+    header.Put_Long_LE(imageSize + kHeaderBytes);
     header.Put_Long_LE(0);
     header.Put_Long_LE(kHeaderBytes);
     header.Put_Long_LE(40);
@@ -69,20 +69,37 @@ std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth
     header.Put_Word_LE(1);
     header.Put_Word_LE(32);
     header.Put_Long_LE(0);
-    header.Put_Long_LE(int32_t(imageSize));
+    header.Put_Long_LE(imageSize);
     for (int i = 0; i < 4; ++i) header.Put_Long_LE(0);
 
-    uint8_t* dest = file.data() + kHeaderBytes;
+    uint8_t* dest = file + kHeaderBytes;
     const size_t rowBytes = size_t(BmpWidth) * 4;
     for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes)
         PutPixelsLE(dest, &pic.ColourImage[size_t(y) * size_t(pic.ImageStride())], size_t(BmpWidth));
+}
+}  // namespace
+
+std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
+    if (BmpHeight < 1 || BmpWidth < 1) return {};
+    std::vector<uint8_t> file;
+    try {
+        file.resize(BitmapFileSize(pic, BmpWidth, BmpHeight));
+    } catch (const std::bad_alloc&) {
+        throw RunTimeError(kOutOfMemory);
+    }
+    AssembleBitmap(pic, BmpWidth, BmpHeight, file.data());
     return file;
 }
 
 void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, int32_t BmpWidth,
                        int32_t BmpHeight) {
     if (BmpHeight < 1 || BmpWidth < 1) return;
-    WriteFileReplacing(Filename, BuildBitmapFile(pic, BmpWidth, BmpHeight));
+    // Gathered in a buffer that is not cleared first: every byte is written.
+    const size_t size = BitmapFileSize(pic, BmpWidth, BmpHeight);
+    std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);
+    if (!file) throw RunTimeError(kOutOfMemory);
+    AssembleBitmap(pic, BmpWidth, BmpHeight, file.get());
+    WriteFileReplacing(Filename, file.get(), size);
 }
 
 }  // namespace planora

@@ -28,7 +28,9 @@ std::vector<uint8_t> BuildRawRgbFile(const PictureContext& pic) {
 
 bool HasPaletteIndices(const PictureContext& pic) { return !pic.IsDeepPicture(); }
 
-std::vector<uint8_t> BuildRawChunkyFile(const PictureContext& pic) { return pic.ChunkyImage; }
+std::vector<uint8_t> BuildRawChunkyFile(const PictureContext& pic) {
+    return {pic.ChunkyImage.begin(), pic.ChunkyImage.end()};
+}
 
 std::vector<uint8_t> BuildPaletteTextFile(const PictureContext& pic) {
     const int32_t planes = pic.IlbmInfo.Bitplanes;
@@ -57,7 +59,7 @@ void ExportRawRgb(const PictureContext& pic, const std::string& path) {
 }
 
 void ExportRawChunky(const PictureContext& pic, const std::string& path) {
-    WriteFileReplacing(path, pic.ChunkyImage);
+    WriteFileReplacing(path, pic.ChunkyImage.data(), pic.ChunkyImage.size());
 }
 
 void ExportPaletteText(const PictureContext& pic, const std::string& path) {

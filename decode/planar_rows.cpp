@@ -1,0 +1,77 @@
+#include "decode/planar_rows.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+namespace planora {
+
+namespace {
+
+constexpr std::array<uint64_t, 256> MakeSpreadTable() {
+    std::array<uint64_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        for (int i = 0; i < 8; ++i)
+            if (b & (0x80 >> i)) table[size_t(b)] |= uint64_t{1} << (8 * i);
+    return table;
+}
+constexpr std::array<uint64_t, 256> kSpread = MakeSpreadTable();
+
+// The eight indices of byte column c.
+inline uint64_t EightPixels(const uint8_t* planeRows, size_t planeStride, int32_t planes, size_t c) {
+    uint64_t word = 0;
+    const uint8_t* plane = planeRows + c;
+    for (int32_t p = 0; p < planes; ++p, plane += planeStride) word |= kSpread[*plane] << p;
+    return word;
+}
+
+inline void StoreEight(uint64_t word, uint8_t* chunky, uint32_t* colours, int32_t count) {
+    if (count == 8 && std::endian::native == std::endian::little) {
+        std::memcpy(chunky, &word, 8);
+    } else {
+        for (int32_t i = 0; i < count; ++i) chunky[i] = uint8_t(word >> (8 * i));
+    }
+    for (int32_t i = 0; i < count; ++i) colours[i] = chunky[i];
+}
+
+// With the plane count fixed at compile time the plane loop unrolls.
+template <int32_t kPlanes>
+void ConvertFixed(const uint8_t* planeRows, size_t planeStride, int32_t width, uint8_t* chunky, uint32_t* colours) {
+    const int32_t wholeColumns = width / 8;
+    for (int32_t c = 0; c < wholeColumns; ++c)
+        StoreEight(EightPixels(planeRows, planeStride, kPlanes, size_t(c)), chunky + 8 * c, colours + 8 * c, 8);
+    // The last, partial byte column: its padding pixels are dropped.
+    const int32_t rest = width - 8 * wholeColumns;
+    if (rest > 0)
+        StoreEight(EightPixels(planeRows, planeStride, kPlanes, size_t(wholeColumns)), chunky + 8 * wholeColumns,
+                   colours + 8 * wholeColumns, rest);
+}
+
+}  // namespace
+
+void ConvertPlaneRows(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
+                      uint8_t* chunky, uint32_t* colours) {
+    switch (planes) {
+    case 1: ConvertFixed<1>(planeRows, planeStride, width, chunky, colours); break;
+    case 2: ConvertFixed<2>(planeRows, planeStride, width, chunky, colours); break;
+    case 3: ConvertFixed<3>(planeRows, planeStride, width, chunky, colours); break;
+    case 4: ConvertFixed<4>(planeRows, planeStride, width, chunky, colours); break;
+    case 5: ConvertFixed<5>(planeRows, planeStride, width, chunky, colours); break;
+    case 6: ConvertFixed<6>(planeRows, planeStride, width, chunky, colours); break;
+    case 7: ConvertFixed<7>(planeRows, planeStride, width, chunky, colours); break;
+    default: ConvertFixed<8>(planeRows, planeStride, width, chunky, colours); break;
+    }
+}
+
+void ConvertPlaneRowsBitByBit(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
+                              uint8_t* chunky, uint32_t* colours) {
+    for (int32_t x = 0; x < width; ++x) {
+        uint32_t index = 0;
+        for (int32_t p = 0; p < planes; ++p)
+            if (planeRows[size_t(p) * planeStride + size_t(x / 8)] & (0x80 >> (x % 8))) index |= 1u << p;
+        chunky[x] = uint8_t(index);
+        colours[x] = index;
+    }
+}
+
+}  // namespace planora
