@@ -126,6 +126,24 @@ inline std::vector<uint8_t> VdatBody(const IndexPicture& picture, int planes) {
     return body;
 }
 
+// PCHG lines 0 .. kHeight - 1 of which 0, 2, 3 and 6 change: small changes
+// to registers 1-15 and 16-31, or big changes to registers up to 255.
+inline std::vector<uint8_t> PchgSeed(bool big, bool huffman, int32_t startLine) {
+    std::vector<PchgLine> lines;
+    for (int32_t line : {0, 2, 3, 6}) {
+        PchgLine change{startLine + line, {}, {}, {}};
+        if (big) {
+            change.Big = {{uint16_t(line * 9 + 1), 0, uint8_t(line * 40), uint8_t(255 - line * 30), 0x5A},
+                          {uint16_t(40 + line * 30), 0xFF, 0x12, 0x34, 0x56}};
+        } else {
+            change.Low = {uint16_t((line + 1) << 12 | (line * 0x123 & 0xFFF)), 0xF0F0};
+            change.High = {uint16_t(line << 12 | 0x0ABC)};
+        }
+        lines.push_back(change);
+    }
+    return PchgData(PchgOptions{big, startLine, kHeight, huffman}, lines);
+}
+
 // Whole files for the load target.
 inline std::vector<NamedFile> LoadSeeds() {
     std::vector<NamedFile> files;
@@ -202,6 +220,34 @@ inline std::vector<NamedFile> LoadSeeds() {
                                           .Sham(CtblLines())
                                           .Body(Pattern(6), {6, Packing::ByteRun1})
                                           .Bytes()});
+    files.push_back({"pchg_small.iff", IlbmBuilder()
+                                           .Bmhd(kWidth, kHeight, 5, 1)
+                                           .Cmap(Colours(32))
+                                           .Camg(0x8000)
+                                           .Pchg(PchgSeed(false, false, 0))
+                                           .Body(Pattern(5), {5, Packing::ByteRun1})
+                                           .Bytes()});
+    files.push_back({"pchg_huffman.iff", IlbmBuilder()
+                                             .Bmhd(kWidth, kHeight, 4, 1)
+                                             .Cmap(Colours(16))
+                                             .Camg(0)
+                                             .Pchg(PchgSeed(false, true, 0))
+                                             .Body(Pattern(4), {4, Packing::ByteRun1})
+                                             .Bytes()});
+    files.push_back({"pchg_big_ehb.iff", IlbmBuilder()
+                                             .Bmhd(kWidth, kHeight, 6, 1)
+                                             .Cmap(Colours(32))
+                                             .Pchg(PchgSeed(true, false, -1))
+                                             .Body(Pattern(6), {6, Packing::ByteRun1})
+                                             .Camg(0x80)
+                                             .Bytes()});
+    files.push_back({"pchg_big_huffman_ham6.iff", IlbmBuilder()
+                                                      .Bmhd(kWidth, kHeight, 6, 0)
+                                                      .Cmap(Colours(16))
+                                                      .Camg(0x800)
+                                                      .Pchg(PchgSeed(true, true, 1))
+                                                      .Body(Pattern(6), {6, Packing::Raw})
+                                                      .Bytes()});
     return files;
 }
 
