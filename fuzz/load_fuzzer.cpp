@@ -29,6 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         planora::BuildRawChunkyFile(pic);
         planora::BuildPaletteTextFile(pic);
         pic.ImageInfoLines();
+        // The converter's PNG output (Qt, not linked here) reads every
+        // pixel's opacity next to its colour when the picture has alpha.
+        if (pic.HasAlpha()) {
+            uint32_t sum = 0;
+            for (int32_t y = 1; y <= pic.IlbmInfo.Height; ++y)
+                for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) sum += uint32_t(pic.AlphaAt(x, y)) << 24 | pic.ColourAt(x, y);
+            [[maybe_unused]] static volatile uint32_t sink;
+            sink = sum;
+        }
     } catch (const planora::RunTimeError&) {
     }
     return 0;
