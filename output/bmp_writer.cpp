@@ -55,8 +55,8 @@ size_t BitmapFileSize(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHe
     return size_t(imageSize + kHeaderBytes);
 }
 
-// Writes the whole file into file, which holds BitmapFileSize bytes.
-void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
+// The 54 header bytes.
+void AssembleHeader(int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
     const int32_t imageSize = BmpHeight * 4 * BmpWidth;
     HeaderWriter header{file};
     header.Put_Word_LE(0x4D42);
@@ -71,7 +71,11 @@ void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeig
     header.Put_Long_LE(0);
     header.Put_Long_LE(imageSize);
     for (int i = 0; i < 4; ++i) header.Put_Long_LE(0);
+}
 
+// Writes the whole file into file, which holds BitmapFileSize bytes.
+void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
+    AssembleHeader(BmpWidth, BmpHeight, file);
     uint8_t* dest = file + kHeaderBytes;
     const size_t rowBytes = size_t(BmpWidth) * 4;
     for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes)
@@ -94,12 +98,27 @@ std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth
 void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, int32_t BmpWidth,
                        int32_t BmpHeight) {
     if (BmpHeight < 1 || BmpWidth < 1) return;
-    // Gathered in a buffer that is not cleared first: every byte is written.
     const size_t size = BitmapFileSize(pic, BmpWidth, BmpHeight);
-    std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);
-    if (!file) throw RunTimeError(kOutOfMemory);
-    AssembleBitmap(pic, BmpWidth, BmpHeight, file.get());
-    WriteFileReplacing(Filename, file.get(), size);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The ColourImage rows already hold the file's pixel bytes: write the
+        // header and then the rows bottom-up straight from the picture, with
+        // no copy of the pixels in between.
+        std::vector<uint8_t> header(kHeaderBytes);
+        AssembleHeader(BmpWidth, BmpHeight, header.data());
+        std::vector<ByteSpan> pieces;
+        pieces.reserve(size_t(BmpHeight) + 1);
+        pieces.push_back({header.data(), header.size()});
+        const size_t rowBytes = size_t(BmpWidth) * 4;
+        for (int32_t y = BmpHeight; y >= 1; --y)
+            pieces.push_back(
+                {reinterpret_cast<const uint8_t*>(&pic.ColourImage[size_t(y) * size_t(pic.ImageStride())]), rowBytes});
+        WriteFileReplacing(Filename, pieces);
+    } else {
+        std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);
+        if (!file) throw RunTimeError(kOutOfMemory);
+        AssembleBitmap(pic, BmpWidth, BmpHeight, file.get());
+        WriteFileReplacing(Filename, file.get(), size);
+    }
 }
 
 }  // namespace planora

@@ -11,8 +11,17 @@
 
 namespace planora {
 
+// One piece of a file written from several places in memory.
+struct ByteSpan {
+    const uint8_t* data;
+    size_t size;
+};
+
 // Throws RunTimeError (from errno) when the file cannot be written.
 void WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size);
+// The same for a file made of pieces, written in order with as few system
+// calls as the pieces allow.
+void WriteFileReplacing(const std::string& path, const std::vector<ByteSpan>& pieces);
 inline void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
     WriteFileReplacing(path, bytes.data(), bytes.size());
 }

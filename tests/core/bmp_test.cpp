@@ -96,6 +96,26 @@ TEST(Bmp, SaveReplacesALongerFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+// A picture taller than one batch of row writes: the saved file is the same
+// file BuildBitmapFile assembles, bottom line first.
+TEST(Bmp, TallPictureIsSavedWhole) {
+    std::vector<std::vector<uint8_t>> rows(2500, std::vector<uint8_t>{0, 1, 2});
+    rows.back() = {3, 3, 3};
+    PictureContext pic;
+    LoadPicture(pic, rows, {test::kRed, test::kGreen, test::kBlue, 0x010203});
+    test::TempDir dir;
+    const std::string path = dir.File("tall.bmp");
+    SaveArrayAsBitMap(pic, path, 3, 2500);
+    const std::vector<uint8_t> file = test::ReadBytes(path);
+    ASSERT_EQ(file.size(), 54u + 4 * 3 * 2500);
+    EXPECT_EQ(file, BuildBitmapFile(pic, 3, 2500));
+    // The bottom line (colour 0x010203) comes first, the top line (red,
+    // green, blue) last.
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54, file.begin() + 58), (std::vector<uint8_t>{3, 2, 1, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(file.end() - 12, file.end()),
+              (std::vector<uint8_t>{0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0}));
+}
+
 TEST(Bmp, FailedSaveThrowsAndLeavesNoTemporaryFile) {
     PictureContext pic;
     LoadPicture(pic, {{0, 1}}, {test::kRed, test::kBlue});
