@@ -1,5 +1,7 @@
 #include "picture_box.h"
 
+#include "preview_scaling.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -27,6 +29,23 @@ void PictureBox::SetFontBold(bool bold) {
 
 void PictureBox::Cls() {
     picture_.fill(backColor_);
+    currentX_ = 0;
+    currentY_ = 0;
+    update();
+}
+
+void PictureBox::ClsOutside(const QRect& covered) {
+    const QRect all = picture_.rect();
+    const QRect keep = covered.intersected(all);
+    if (keep.isEmpty()) {
+        picture_.fill(backColor_);
+    } else {
+        QPainter painter(&picture_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        // The strips right of and below the covered rectangle.
+        painter.fillRect(QRect(keep.right() + 1, 0, all.width() - keep.right() - 1, all.height()), backColor_);
+        painter.fillRect(QRect(0, keep.bottom() + 1, keep.right() + 1, all.height() - keep.bottom() - 1), backColor_);
+    }
     currentX_ = 0;
     currentY_ = 0;
     update();
@@ -65,8 +84,10 @@ void PictureBox::Print(const QString& text, bool endLine) {
 
 void PictureBox::PaintPicture(const PictureBox& source, int x, int y, int width, int height) {
     if (picture_.isNull() || source.picture_.isNull() || width <= 0 || height <= 0) return;
-    const QImage stretched =
-        source.picture_.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // A large picture is first halved down with a box filter; the smooth
+    // stretch then works on a small image.
+    const QImage stretched = ShrinkTowards(source.picture_, QSize(width, height))
+                                 .scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&picture_);
     painter.drawImage(x, y, stretched);
     update();

@@ -37,6 +37,9 @@ public:
     // Fills the picture with the background colour; the print position goes
     // back to the top-left corner.
     virtual void Cls();
+    // Cls for a picture about to be drawn over `covered` (at the top-left):
+    // the same result, filling only what the drawing will not cover.
+    void ClsOutside(const QRect& covered);
 
     // The persistent picture, 0xffRRGGBB pixels. Writing to it directly is
     // how whole pictures are drawn; call update() afterwards.

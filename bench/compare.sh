@@ -22,6 +22,18 @@ pnmquant 256 "$work/source.ppm" 2>/dev/null > "$work/q256.ppm"
 ppmtoilbm -maxplanes 8 -compress "$work/q256.ppm" 2>/dev/null > "$work/planes8.iff"
 ppmtoilbm -ham8 -compress "$work/source.ppm" 2>/dev/null > "$work/ham8.iff"
 ppmtoilbm -ham6 -compress "$work/source.ppm" 2>/dev/null > "$work/ham6.iff"
+# Extra-Half-Brite: a 6-plane picture with the EHB bit in a CAMG chunk added
+# after the BMHD (ppmtoilbm does not write EHB itself).
+pnmquant 64 "$work/source.ppm" 2>/dev/null > "$work/q64.ppm"
+ppmtoilbm -maxplanes 6 -fixplanes 6 -compress "$work/q64.ppm" 2>/dev/null > "$work/six.iff"
+python3 - "$work/six.iff" "$work/ehb6.iff" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+bmhd_end = 12 + 8 + struct.unpack('>I', data[16:20])[0]
+camg = b'CAMG' + struct.pack('>II', 4, 0x80)
+body = data[12:bmhd_end] + camg + data[bmhd_end:]
+open(sys.argv[2], 'wb').write(b'FORM' + struct.pack('>I', 4 + len(body)) + b'ILBM' + body)
+PY
 
 # Median wall seconds and peak KiB of one command over $runs runs; the
 # command's standard output goes to the file named first.
@@ -40,7 +52,7 @@ measure() {
 }
 
 printf '%-12s %-22s %10s %10s %8s\n' file tool "wall (s)" "peak MiB" ratio
-for name in planes8 ham8 ham6; do
+for name in planes8 ham8 ehb6 ham6; do
   file="$work/$name.iff"
   read -r ours ours_kib < <(measure /dev/null "$convert_bin" --force -o "$work/out.bmp" "$file")
   read -r netpbm netpbm_kib < <(measure "$work/out.ppm" ilbmtoppm "$file")
