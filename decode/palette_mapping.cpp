@@ -49,7 +49,10 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     const uint32_t* palette = Palette.data();
     if (UsesPaletteChanges()) {
         palette = PaletteForRow(row);
-    } else if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1) {
+    } else if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead) {
+        // The flag alone is not enough: a PCHG sets it too, and a later PCHG
+        // that cannot be read drops the earlier one's changes but leaves the
+        // flag set, with no line tables read.
         const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
         for (int i = 0; i < kDynamicColours; ++i) Palette[i] = line[i];
     }

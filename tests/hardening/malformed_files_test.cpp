@@ -214,6 +214,21 @@ std::vector<Case> Cases() {
                              .Bytes(),
                          1, 0, 8, 2, {{0, 1, 0xA0B0C0}, {4, 1, 0}, {3, 2, 0}, {4, 2, 0x102030}}});
     }
+    // A PCHG setting colour 1 to 0xF00 on line 0, then a PCHG of 20 zero
+    // bytes (no change kind in its flags), which drops the first one's
+    // changes. The dynamic-palette flag stays set but no line tables were
+    // read, so the rows take the CMAP colours (this once read an empty
+    // table).
+    cases.push_back({"SecondPchgUnreadable",
+                     IlbmBuilder()
+                         .Bmhd(8, 1, 1)
+                         .Cmap(kCmap)
+                         .Camg(0)
+                         .Pchg(PchgData(PchgOptions{false, 0, 1, false}, {PchgLine{0, {0x1F00}, {}, {}}}))
+                         .Pchg(Bytes(20, 0))
+                         .Body({0xF0, 0})
+                         .Bytes(),
+                     1, 0, 8, 1, {{0, 1, kC1}, {3, 1, kC1}, {4, 1, kC0}, {7, 1, kC0}}});
     cases.push_back({"Camg2Pow31", IlbmBuilder().Bmhd(8, 2, 1).Cmap(kCmap).Camg(0x80000000u).Body({0, 0, 0, 0}).Bytes(),
                      -1, kOverflow});
 
