@@ -64,3 +64,23 @@ for name in planes8 ham8 ehb6 ham6; do
   done
 done
 echo "ratio: the tool's wall time divided by planora-convert's (above 1: planora is faster)"
+
+# Batch: 1,000 pictures of 320 x 256 in one converter call, against 1,000
+# calls of ilbmtoppm.
+mkdir -p "$work/batch" "$work/batch-out"
+pnmscale -xsize 320 -ysize 256 "$work/q256.ppm" 2>/dev/null | pnmquant 32 2>/dev/null > "$work/small.ppm"
+ppmtoilbm -maxplanes 5 -compress "$work/small.ppm" 2>/dev/null > "$work/batch/p0000.iff"
+for i in $(seq 1 999); do cp "$work/batch/p0000.iff" "$work/batch/p$(printf %04d "$i").iff"; done
+start=$(date +%s.%N)
+"$convert_bin" --force -o "$work/batch-out" "$work/batch/"*.iff
+ours_batch=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+start=$(date +%s.%N)
+for f in "$work/batch/"*.iff; do ilbmtoppm "$f" > "$work/batch-out/one.ppm" 2>/dev/null; done
+netpbm_batch=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+read -r big_wall _ < <(measure /dev/null "$convert_bin" --force -o "$work/out.bmp" "$work/planes8.iff")
+printf '\nbatch of 1000 x 320x256: planora-convert %.2f s, 1000 x ilbmtoppm %.2f s (ratio %.1f)\n' \
+  "$ours_batch" "$netpbm_batch" "$(awk -v a="$netpbm_batch" -v b="$ours_batch" 'BEGIN { print a / b }')"
+printf 'per megapixel: batch %.4f s, one %sx%s picture %.4f s\n' \
+  "$(awk -v t="$ours_batch" 'BEGIN { print t / (1000 * 320 * 256 / 1e6) }')" "$side" "$side" \
+  "$(awk -v t="$big_wall" -v s="$side" 'BEGIN { print t / (s * s / 1e6) }')"
+
