@@ -43,6 +43,7 @@ void PictureContext::DecodeRows(bool packed) {
     // kept as the picture's alpha.
     const bool hasMask = IlbmInfo.Masking == kMaskingHasMaskPlane;
     const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
+    if (DecodeRowsInParallel(packed)) return;
 
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) {
         if (CachePos >= cacheSize) {

@@ -42,7 +42,6 @@ void PictureContext::Iff_Create_HAM8bitmask_tables() {
 
 void PictureContext::Iff_PalleteMap_ScanLine() {
     const int32_t row = CurrentRow;
-    const int32_t lastColumn = IlbmInfo.Width;
     uint32_t* pixels = &ColourImage[size_t(row) * size_t(imageStride_)];
     const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
 
@@ -57,6 +56,11 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
         for (int i = 0; i < kDynamicColours; ++i) Palette[i] = line[i];
     }
 
+    MapRowColours(pixels, mode, palette);
+}
+
+void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const {
+    const int32_t lastColumn = IlbmInfo.Width;
     // Indices are 8-bit; the mask keeps every lookup inside its table.
     if (mode == 1) {
         for (int32_t x = 0; x <= lastColumn; ++x) pixels[x] = palette[pixels[x] & 0xFF];

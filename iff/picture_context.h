@@ -220,6 +220,10 @@ public:
     // Refuse pictures whose arrays would exceed this many bytes (failure 7);
     // the fuzz targets lower it to keep each input cheap.
     int64_t ImageByteBudget = kDefaultImageByteBudget;
+    // Large pictures whose rows do not depend on each other are converted and
+    // mapped on two threads (decode/parallel_rows.cpp); the result is the
+    // same either way. Tests turn it off to compare.
+    bool AllowParallelDecode = true;
 
     // ---- State, under the program's names -----------------------------------
     std::vector<uint8_t> FileCache;  // the file plus two zero bytes
@@ -264,6 +268,11 @@ private:
     void HandleChunk(const std::string& id, uint32_t length, bool& camgSeen);
     void AllocateImages();
     void DecodeRows(bool packed);
+    bool DecodeRowsInParallel(bool packed);
+    // Maps one row of indices to colours with the given palette, by the rules
+    // of mode (1 ordinary, 2 HAM6, 3 HAM8). Reads only the palette and the HAM
+    // tables, so rows can be mapped side by side.
+    void MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const;
     void ReadPlaneRowRaw(uint8_t* dest);
     void ReadPlaneRowByteRun1(uint8_t* dest);
     void SkipPlaneRow(bool packed);

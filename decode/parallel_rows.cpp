@@ -1,0 +1,88 @@
+// Decoding a large BODY on two threads.
+//
+// ByteRun1 has to be read from the start, one row after another, but once a
+// row's plane bytes are known its conversion to indices and, for pictures
+// without per-line palettes, its mapping to colours depend on nothing but
+// tables that stay fixed during the BODY. So this thread unpacks every row
+// into a planar buffer and publishes how far it got, while a second thread
+// converts and maps the rows behind it; when the unpacking is done this thread
+// joins in. Rows are handed out one at a time, so each is converted exactly
+// once, and the result is the same as converting row by row.
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "decode/planar_rows.h"
+#include "iff/picture_context.h"
+
+namespace planora {
+
+namespace {
+// Below this many pixels a second thread costs more than it saves.
+constexpr int64_t kParallelPixels = int64_t{1} << 20;
+}  // namespace
+
+bool PictureContext::DecodeRowsInParallel(bool packed) {
+    const IlbmInfoRecord& info = IlbmInfo;
+    const int32_t planes = info.Bitplanes, width = info.Width, height = info.Height;
+    const bool mapNow = info.MapAfterLoad == 0 && info.DisplayMode != 0;
+    // Per-line palettes change the working palette from row to row, and a
+    // mask plane goes to the alpha array: those take the ordinary road.
+    const bool rowsIndependent = !mapNow || (info.DynamicPaletteFlag == 0 && !UsesPaletteChanges());
+    if (!AllowParallelDecode || !rowsIndependent || planes < 1 || planes > 8 || info.Masking == 1 ||
+        IsDeepPicture() || int64_t{width} * height < kParallelPixels || std::thread::hardware_concurrency() < 2)
+        return false;
+
+    const size_t planeStride = size_t(RowBytes) + 1;
+    const size_t rowStride = planeStride * size_t(planes);
+    PixelArray<uint8_t> planar(rowStride * size_t(height));
+    const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
+    const uint32_t* palette = Palette.data();
+
+    std::atomic<int32_t> unpacked{0};
+    std::atomic<int32_t> nextRow{1};
+    const auto convertRows = [&] {
+        for (;;) {
+            const int32_t row = nextRow.fetch_add(1);
+            if (row > height) return;
+            while (unpacked.load(std::memory_order_acquire) < row) std::this_thread::yield();
+            const size_t start = size_t(row) * size_t(imageStride_);
+            ConvertPlaneRows(&planar[size_t(row - 1) * rowStride], planeStride, planes, width, &ChunkyImage[start],
+                             &ColourImage[start]);
+            if (mapNow) MapRowColours(&ColourImage[start], mode, palette);
+        }
+    };
+
+    std::thread helper;
+    try {
+        helper = std::thread(convertRows);
+    } catch (const std::system_error&) {
+        return false;  // no second thread to be had: the ordinary road
+    }
+    const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
+    for (int32_t row = 1; row <= height; ++row) {
+        // Past the end of the file only zeros are left, which the buffer holds.
+        if (CachePos >= cacheSize) break;
+        uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
+        for (int32_t p = 0; p < planes; ++p) {
+            if (packed)
+                ReadPlaneRowByteRun1(rowPlanes + size_t(p) * planeStride);
+            else
+                ReadPlaneRowRaw(rowPlanes + size_t(p) * planeStride);
+        }
+        unpacked.store(row, std::memory_order_release);
+    }
+    unpacked.store(height, std::memory_order_release);
+    convertRows();
+    helper.join();
+
+    // As after the row-by-row loop: the last row's planes in the row buffer.
+    if (height > 0)
+        std::memcpy(BodyRowBuffer.data(), &planar[size_t(height - 1) * rowStride], rowStride);
+    CurrentRow = height + 1;
+    return true;
+}
+
+}  // namespace planora
