@@ -11,5 +11,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev \
   netpbm ffmpeg \
-  desktop-file-utils \
+  desktop-file-utils shared-mime-info fonts-dejavu-core \
   >/dev/null
