@@ -9,6 +9,6 @@ cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANORA_SANITIZE=ON -DPLANORA_BUILD_BENCH=OFF \
-  -DPLANORA_BUILD_GUI=OFF >/dev/null
+  -DPLANORA_BUILD_GUI=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
