@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Planora and runs every test through CTest, then builds and runs the
 # whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-asan, without the desktop program), which halt on the first report.
+# (build-asan), which halt on the first report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
