@@ -42,8 +42,8 @@ void PictureContext::DecodeRows(bool packed) {
     // The spare plane row past the last bitplane takes the mask, which is
     // kept as the picture's alpha.
     const bool hasMask = IlbmInfo.Masking == kMaskingHasMaskPlane;
-    const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
     if (DecodeRowsInParallel(packed)) return;
+    const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
 
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) {
         if (CachePos >= cacheSize) {
@@ -54,15 +54,18 @@ void PictureContext::DecodeRows(bool packed) {
         }
         const int32_t rowsToRead = planes + (hasMask ? 1 : 0);
         for (int32_t p = 0; p < rowsToRead; ++p) {
-            uint8_t* dest = &BodyRowBuffer[size_t(std::min(p, planes)) * planeStride];
-            if (packed)
-                ReadPlaneRowByteRun1(dest);
-            else
-                ReadPlaneRowRaw(dest);
+            ReadPlaneRow(&BodyRowBuffer[size_t(std::min(p, planes)) * planeStride], packed);
         }
         if (hasMask) KeepMaskRow(CurrentRow);
         Iff_P2C_Strip(CurrentRow);
     }
+}
+
+void PictureContext::ReadPlaneRow(uint8_t* dest, bool packed) {
+    if (packed)
+        ReadPlaneRowByteRun1(dest);
+    else
+        ReadPlaneRowRaw(dest);
 }
 
 void PictureContext::ReadPlaneRowRaw(uint8_t* dest) {

@@ -66,12 +66,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
         // Past the end of the file only zeros are left, which the buffer holds.
         if (CachePos >= cacheSize) break;
         uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
-        for (int32_t p = 0; p < planes; ++p) {
-            if (packed)
-                ReadPlaneRowByteRun1(rowPlanes + size_t(p) * planeStride);
-            else
-                ReadPlaneRowRaw(rowPlanes + size_t(p) * planeStride);
-        }
+        for (int32_t p = 0; p < planes; ++p) ReadPlaneRow(rowPlanes + size_t(p) * planeStride, packed);
         unpacked.store(row, std::memory_order_release);
     }
     unpacked.store(height, std::memory_order_release);

@@ -23,10 +23,8 @@ void PictureContext::DecodePbmBody() {
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) {
         if (CachePos >= cacheSize)
             std::fill(BodyRowBuffer.begin(), BodyRowBuffer.end(), 0);  // past the end: index 0
-        else if (packed)
-            ReadPlaneRowByteRun1(BodyRowBuffer.data());
         else
-            ReadPlaneRowRaw(BodyRowBuffer.data());
+            ReadPlaneRow(BodyRowBuffer.data(), packed);
 
         const size_t rowStart = size_t(CurrentRow) * size_t(imageStride_);
         uint32_t* colours = &ColourImage[rowStart];

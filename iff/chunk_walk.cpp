@@ -170,24 +170,22 @@ void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterB
 
     // Chunks placed before the BMHD were only passed over by the check.
     CachePos = 12;
-    while (CachePos < bmhdChunkStart) {
-        const std::string id = IFF_Get_String();
-        const uint32_t length = Iff_Read_Long();
-        const int64_t dataStart = CachePos;
-        HandleChunk(id, length, camgSeen);
-        CachePos = dataStart + PaddedLength(length);
-    }
+    while (CachePos < bmhdChunkStart) WalkOneChunk(camgSeen);
 
     const int64_t fileLength = static_cast<int64_t>(CachedLength());
     CachePos = firstChunkAfterBmhd;
     do {
         if (CachePos + kChunkHeaderBytes > fileLength) break;
-        const std::string id = IFF_Get_String();
-        const uint32_t length = Iff_Read_Long();
-        const int64_t dataStart = CachePos;
-        HandleChunk(id, length, camgSeen);
-        CachePos = dataStart + PaddedLength(length);
+        WalkOneChunk(camgSeen);
     } while (CachePos < IlbmInfo.FormSize);
+}
+
+void PictureContext::WalkOneChunk(bool& camgSeen) {
+    const std::string id = IFF_Get_String();
+    const uint32_t length = Iff_Read_Long();
+    const int64_t dataStart = CachePos;
+    HandleChunk(id, length, camgSeen);
+    CachePos = dataStart + PaddedLength(length);
 }
 
 void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {

@@ -265,6 +265,9 @@ private:
     void BeginLoad(const std::string& Filename);
     int16_t LoadCachedFile();
     void WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd);
+    // Reads the chunk header at the cursor, handles the chunk and moves the
+    // cursor past its data and pad byte.
+    void WalkOneChunk(bool& camgSeen);
     void HandleChunk(const std::string& id, uint32_t length, bool& camgSeen);
     void AllocateImages();
     void DecodeRows(bool packed);
@@ -273,6 +276,8 @@ private:
     // of mode (1 ordinary, 2 HAM6, 3 HAM8). Reads only the palette and the HAM
     // tables, so rows can be mapped side by side.
     void MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const;
+    // One plane row of RowBytes bytes at the cursor, ByteRun1-packed or raw.
+    void ReadPlaneRow(uint8_t* dest, bool packed);
     void ReadPlaneRowRaw(uint8_t* dest);
     void ReadPlaneRowByteRun1(uint8_t* dest);
     void SkipPlaneRow(bool packed);
