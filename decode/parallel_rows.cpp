@@ -8,20 +8,21 @@
 // converts and maps the rows behind it; when the unpacking is done this thread
 // joins in. Rows are handed out one at a time, so each is converted exactly
 // once, and the result is the same as converting row by row.
-#include <algorithm>
-#include <atomic>
+// A picture without a CAMG chunk before its BODY is mapped after the chunk
+// walk; without per-line palettes its rows are shared out the same way.
 #include <cstring>
-#include <system_error>
 #include <thread>
 
 #include "decode/planar_rows.h"
+#include "decode/row_sharing.h"
 #include "iff/picture_context.h"
 
 namespace planora {
 
 namespace {
-// Below this many pixels a second thread costs more than it saves.
-constexpr int64_t kParallelPixels = int64_t{1} << 20;
+bool WorthTwoThreads(const IlbmInfoRecord& info) {
+    return int64_t{info.Width} * info.Height >= kParallelPixels && std::thread::hardware_concurrency() >= 2;
+}
 }  // namespace
 
 bool PictureContext::DecodeRowsInParallel(bool packed) {
@@ -32,7 +33,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     // mask plane goes to the alpha array: those take the ordinary road.
     const bool rowsIndependent = !mapNow || (info.DynamicPaletteFlag == 0 && !UsesPaletteChanges());
     if (!AllowParallelDecode || !rowsIndependent || planes < 1 || planes > 8 || info.Masking == 1 ||
-        IsDeepPicture() || int64_t{width} * height < kParallelPixels || std::thread::hardware_concurrency() < 2)
+        IsDeepPicture() || !WorthTwoThreads(info))
         return false;
 
     const size_t planeStride = size_t(RowBytes) + 1;
@@ -41,42 +42,48 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
     const uint32_t* palette = Palette.data();
 
-    std::atomic<int32_t> unpacked{0};
-    std::atomic<int32_t> nextRow{1};
-    const auto convertRows = [&] {
-        for (;;) {
-            const int32_t row = nextRow.fetch_add(1);
-            if (row > height) return;
-            while (unpacked.load(std::memory_order_acquire) < row) std::this_thread::yield();
+    RowSharing rows(
+        height,
+        [&](int32_t row) {
             const size_t start = size_t(row) * size_t(imageStride_);
             ConvertPlaneRows(&planar[size_t(row - 1) * rowStride], planeStride, planes, width, &ChunkyImage[start],
                              &ColourImage[start]);
             if (mapNow) MapRowColours(&ColourImage[start], mode, palette);
-        }
-    };
+        },
+        false);
+    if (!rows.StartHelper()) return false;  // no second thread to be had: the ordinary road
 
-    std::thread helper;
-    try {
-        helper = std::thread(convertRows);
-    } catch (const std::system_error&) {
-        return false;  // no second thread to be had: the ordinary road
-    }
     const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
     for (int32_t row = 1; row <= height; ++row) {
         // Past the end of the file only zeros are left, which the buffer holds.
         if (CachePos >= cacheSize) break;
         uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
         for (int32_t p = 0; p < planes; ++p) ReadPlaneRow(rowPlanes + size_t(p) * planeStride, packed);
-        unpacked.store(row, std::memory_order_release);
+        rows.Publish(row);
     }
-    unpacked.store(height, std::memory_order_release);
-    convertRows();
-    helper.join();
+    rows.FinishHere();
 
     // As after the row-by-row loop: the last row's planes in the row buffer.
     if (height > 0)
         std::memcpy(BodyRowBuffer.data(), &planar[size_t(height - 1) * rowStride], rowStride);
     CurrentRow = height + 1;
+    return true;
+}
+
+bool PictureContext::MapImageInParallel() {
+    const IlbmInfoRecord& info = IlbmInfo;
+    const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
+    // Line palettes are copied into the working palette row by row.
+    const bool lineTables = mode != 3 && info.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead;
+    if (!AllowParallelDecode || lineTables || UsesPaletteChanges() || !WorthTwoThreads(info)) return false;
+
+    const uint32_t* palette = Palette.data();
+    RowSharing rows(
+        info.Height,
+        [&](int32_t row) { MapRowColours(&ColourImage[size_t(row) * size_t(imageStride_)], mode, palette); }, true);
+    if (!rows.StartHelper()) return false;
+    rows.FinishHere();
+    CurrentRow = info.Height + 1;
     return true;
 }
 

@@ -272,6 +272,8 @@ private:
     void AllocateImages();
     void DecodeRows(bool packed);
     bool DecodeRowsInParallel(bool packed);
+    // Iff_PalleteMap_Image on two threads, when no row changes the palette.
+    bool MapImageInParallel();
     // Maps one row of indices to colours with the given palette, by the rules
     // of mode (1 ordinary, 2 HAM6, 3 HAM8). Reads only the palette and the HAM
     // tables, so rows can be mapped side by side.

@@ -56,6 +56,11 @@ std::vector<Case> Cases() {
     std::vector<uint16_t> ctbl(16 * 1000);
     for (size_t i = 0; i < ctbl.size(); ++i) ctbl[i] = uint16_t(i * 37 % 0x1000);
     add("CTBL", IlbmBuilder().Bmhd(1100, 1000, 4).Cmap(Colours(16)).Camg(0).Ctbl(ctbl).Body(Busy(4), BodyOptions{4}));
+    // Mapped after the walk: line by line, each line's colours left in the palette.
+    const std::vector<uint8_t> pchg = test::PchgData({false, 0, 1000}, {{10, {0x0F00, 0x1F0F}, {}, {}},
+                                                                        {700, {0x20F0}, {}, {}}});
+    add("PCHG, no CAMG", IlbmBuilder().Bmhd(1100, 1000, 4).Cmap(Colours(16)).Pchg(pchg).Body(Busy(4), BodyOptions{4}));
+    add("CTBL, no CAMG", IlbmBuilder().Bmhd(1100, 1000, 4).Cmap(Colours(16)).Ctbl(ctbl).Body(Busy(4), BodyOptions{4}));
     return cases;
 }
 

@@ -1,0 +1,42 @@
+// Two threads working through the rows of a picture.
+//
+// Rows 1..height are handed out one at a time, so each is done exactly once
+// whichever thread takes it. The rows' input may still be arriving: a row is
+// taken only once Publish has said it is ready.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+
+namespace planora {
+
+// Below this many pixels a second thread costs more than it saves.
+constexpr int64_t kParallelPixels = int64_t{1} << 20;
+
+class RowSharing {
+public:
+    RowSharing(int32_t height, std::function<void(int32_t row)> work, bool allReady);
+    ~RowSharing();
+    RowSharing(const RowSharing&) = delete;
+    RowSharing& operator=(const RowSharing&) = delete;
+
+    // Starts the helper thread; false when none can be had.
+    bool StartHelper();
+    // Rows 1..row have their input in place.
+    void Publish(int32_t row) { ready_.store(row, std::memory_order_release); }
+    // This thread joins in until every row is done, then waits for the helper.
+    void FinishHere();
+
+private:
+    void TakeRows();
+
+    const int32_t height_;
+    const std::function<void(int32_t)> work_;
+    std::atomic<int32_t> ready_;
+    std::atomic<int32_t> nextRow_{1};
+    std::thread helper_;
+};
+
+}  // namespace planora
