@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <memory>
+
 #include "cli/png_output.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
+#include "output/bitmap_stream.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
 #include "output/safe_file.h"
@@ -77,12 +80,29 @@ std::string Converter::OutputPathFor(const std::string& input) const {
     return options_.output;
 }
 
+namespace {
+// Attaches a row observer to the context for one load.
+struct RowObserverScope {
+    PictureContext& pic;
+    RowObserverScope(PictureContext& context, RowObserver* observer) : pic(context) { pic.SetRowObserver(observer); }
+    ~RowObserverScope() { pic.SetRowObserver(nullptr); }
+};
+}  // namespace
+
 bool Converter::ConvertOne(const std::string& input) {
     currentInput_ = input;
     messageShown_ = false;
+    // A BMP that may be written is started while the picture decodes; the
+    // checks of WriteOutput still decide, after the load, what happens.
+    const std::string target = options_.info ? std::string() : OutputPathFor(input);
+    std::unique_ptr<BitmapStream> stream;
+    if (format_ == OutputFormat::Bmp && !options_.info && !SameFile(input, target) &&
+        (options_.force || !FileExists(target)))
+        stream = std::make_unique<BitmapStream>(pic_, target);
     // As "New" before a load: a failed load must not leave the last picture behind.
     pic_.ForgetPicture();
     try {
+        RowObserverScope scope(pic_, stream.get());
         if (pic_.Load_IFF_To_Array(input) == 0) {
             if (!messageShown_) Fail(input, "not an IFF ILBM picture");
             return false;
@@ -100,10 +120,10 @@ bool Converter::ConvertOne(const std::string& input) {
         Fail(input, "picture has no pixels");
         return false;
     }
-    return WriteOutput(input, OutputPathFor(input));
+    return WriteOutput(input, target, stream.get());
 }
 
-bool Converter::WriteOutput(const std::string& input, const std::string& target) {
+bool Converter::WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream) {
     if (SameFile(input, target)) {
         Fail(input, "the output " + target + " is the input itself; not written");
         return false;
@@ -119,7 +139,12 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target)
     try {
         const int32_t width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
         switch (format_) {
-        case OutputFormat::Bmp: SaveArrayAsBitMap(pic_, target, width, height); break;
+        case OutputFormat::Bmp:
+            if (stream)
+                stream->Finish(width, height);
+            else
+                SaveArrayAsBitMap(pic_, target, width, height);
+            break;
         case OutputFormat::Png: WriteFileReplacing(target, EncodePng(pic_)); break;
         case OutputFormat::Rgb: ExportRawRgb(pic_, target); break;
         case OutputFormat::Lut: ExportRawChunky(pic_, target); break;

@@ -8,6 +8,10 @@
 #include "cli/options.h"
 #include "iff/picture_context.h"
 
+namespace planora {
+class BitmapStream;
+}
+
 namespace planora::cli {
 
 class Converter : private LoadObserver {
@@ -19,7 +23,7 @@ public:
 
 private:
     bool ConvertOne(const std::string& input);
-    bool WriteOutput(const std::string& input, const std::string& target);
+    bool WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream);
     std::string OutputPathFor(const std::string& input) const;
     void Fail(const std::string& input, const std::string& message);
 

@@ -93,6 +93,7 @@ void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_
 void PictureContext::Iff_PalleteMap_Image() {
     // Deep pictures hold colours, not indices.
     if (IlbmInfo.MapAfterLoad == 0 || IsDeepPicture()) return;
+    BeforeRowsChange();
     if (MapImageInParallel()) return;
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) Iff_PalleteMap_ScanLine();
 }

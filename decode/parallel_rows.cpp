@@ -25,6 +25,17 @@ bool WorthTwoThreads(const IlbmInfoRecord& info) {
 }
 }  // namespace
 
+std::function<void(int32_t)> PictureContext::RowReporter() {
+    if (!rowObserver_) return {};
+    rowsReported_ = true;
+    return [observer = rowObserver_](int32_t lastRow) { observer->RowsFinished(lastRow); };
+}
+
+void PictureContext::BeforeRowsChange() {
+    if (rowsReported_ && rowObserver_) rowObserver_->RowsChanging();
+    rowsReported_ = false;
+}
+
 bool PictureContext::DecodeRowsInParallel(bool packed) {
     const IlbmInfoRecord& info = IlbmInfo;
     const int32_t planes = info.Bitplanes, width = info.Width, height = info.Height;
@@ -50,7 +61,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
                              &ColourImage[start]);
             if (mapNow) MapRowColours(&ColourImage[start], mode, palette);
         },
-        false);
+        false, mapNow ? RowReporter() : nullptr);
     if (!rows.StartHelper()) return false;  // no second thread to be had: the ordinary road
 
     const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
@@ -80,7 +91,8 @@ bool PictureContext::MapImageInParallel() {
     const uint32_t* palette = Palette.data();
     RowSharing rows(
         info.Height,
-        [&](int32_t row) { MapRowColours(&ColourImage[size_t(row) * size_t(imageStride_)], mode, palette); }, true);
+        [&](int32_t row) { MapRowColours(&ColourImage[size_t(row) * size_t(imageStride_)], mode, palette); }, true,
+        RowReporter());
     if (!rows.StartHelper()) return false;
     rows.FinishHere();
     CurrentRow = info.Height + 1;

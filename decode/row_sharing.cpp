@@ -4,8 +4,11 @@
 
 namespace planora {
 
-RowSharing::RowSharing(int32_t height, std::function<void(int32_t)> work, bool allReady)
-    : height_(height), work_(std::move(work)), ready_(allReady ? height : 0) {}
+RowSharing::RowSharing(int32_t height, std::function<void(int32_t)> work, bool allReady,
+                       std::function<void(int32_t)> finished)
+    : height_(height), work_(std::move(work)), ready_(allReady ? height : 0), finished_(std::move(finished)) {
+    if (finished_) done_.assign(size_t(height) + 2, false);
+}
 
 RowSharing::~RowSharing() {
     // Left early by an exception: let the helper finish what it may take.
@@ -36,7 +39,18 @@ void RowSharing::TakeRows() {
         if (row > height_) return;
         while (ready_.load(std::memory_order_acquire) < row) std::this_thread::yield();
         work_(row);
+        if (finished_) MarkDone(row);
     }
+}
+
+void RowSharing::MarkDone(int32_t row) {
+    // Under the lock, so the reports come in order and each sees the rows'
+    // pixels written by either thread.
+    std::lock_guard<std::mutex> lock(doneMutex_);
+    done_[size_t(row)] = true;
+    const int32_t before = allDoneTo_;
+    while (allDoneTo_ < height_ && done_[size_t(allDoneTo_) + 1]) ++allDoneTo_;
+    if (allDoneTo_ != before) finished_(allDoneTo_);
 }
 
 }  // namespace planora

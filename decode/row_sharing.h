@@ -2,13 +2,16 @@
 //
 // Rows 1..height are handed out one at a time, so each is done exactly once
 // whichever thread takes it. The rows' input may still be arriving: a row is
-// taken only once Publish has said it is ready.
+// taken only once Publish has said it is ready. Finished rows can be reported
+// as they complete, in order: rows 1..n once all of them are done.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace planora {
 
@@ -17,7 +20,9 @@ constexpr int64_t kParallelPixels = int64_t{1} << 20;
 
 class RowSharing {
 public:
-    RowSharing(int32_t height, std::function<void(int32_t row)> work, bool allReady);
+    // finished, if given, is called with n each time rows 1..n are all done.
+    RowSharing(int32_t height, std::function<void(int32_t row)> work, bool allReady,
+               std::function<void(int32_t lastRow)> finished = {});
     ~RowSharing();
     RowSharing(const RowSharing&) = delete;
     RowSharing& operator=(const RowSharing&) = delete;
@@ -31,12 +36,18 @@ public:
 
 private:
     void TakeRows();
+    void MarkDone(int32_t row);
 
     const int32_t height_;
     const std::function<void(int32_t)> work_;
     std::atomic<int32_t> ready_;
     std::atomic<int32_t> nextRow_{1};
     std::thread helper_;
+
+    const std::function<void(int32_t)> finished_;
+    std::mutex doneMutex_;
+    std::vector<bool> done_;  // by row, under doneMutex_
+    int32_t allDoneTo_ = 0;   // rows 1..allDoneTo_ are done
 };
 
 }  // namespace planora

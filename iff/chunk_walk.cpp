@@ -40,6 +40,7 @@ void PictureContext::BeginLoad(const std::string& Filename) {
     IlbmInfo.DynamicPaletteFlag = IlbmInfo.InterlaceFlag = 0;
     IlbmInfo.Width = IlbmInfo.Height = 0;
     PaletteChanges.Present = PaletteChanges.LineTablesRead = false;
+    rowsReported_ = false;
 }
 
 int16_t PictureContext::Load_IFF_To_Array(const std::string& Filename) {
@@ -190,6 +191,7 @@ void PictureContext::WalkOneChunk(bool& camgSeen) {
 
 void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {
     if (id == "BODY" && FormType != "ACBM") {
+        BeforeRowsChange();
         if (FormType == "PBM ")
             DecodePbmBody();
         else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks())
@@ -198,6 +200,7 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
             IFF_Decode_Body();
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "ABIT" && FormType == "ACBM") {
+        BeforeRowsChange();
         DecodeAcbmBody(length);
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "CMAP") {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,19 @@ public:
     virtual void ShowImageInfo(const std::vector<DetailLine>& lines) = 0;
 };
 
+// Told when ColourImage rows hold their final colours, so that they can be
+// written out while the rest of the picture is still being decoded. Only large
+// pictures decoded on two threads report, and the calls come from those threads.
+class RowObserver {
+public:
+    virtual ~RowObserver() = default;
+    // Rows 1..lastRow are final, unless RowsChanging comes later in the load.
+    virtual void RowsFinished(int32_t lastRow) = 0;
+    // The rows reported so far are about to change (another BODY in the same
+    // file); returns once nothing reads them any more.
+    virtual void RowsChanging() = 0;
+};
+
 // Palettes hold 257 entries, indices 0 to 256; pixel values reach 255.
 constexpr int kPaletteEntries = 257;
 // DynamicPalettes: colour slots 0 to 16 per picture line.
@@ -81,6 +95,7 @@ class PictureContext {
 public:
     explicit PictureContext(LoadObserver* observer = nullptr) : observer_(observer) {}
     void SetObserver(LoadObserver* observer) { observer_ = observer; }
+    void SetRowObserver(RowObserver* observer) { rowObserver_ = observer; }
 
     // ---- Load entry points -------------------------------------------------
     // Loads the file at Filename. Returns 1 when the picture was loaded, 0 when
@@ -286,8 +301,14 @@ private:
     uint8_t ByteAt(int64_t pos) const;
     size_t CachedLength() const;
     void ApplyLineChanges();
+    // Called before rows that may have been reported final are changed.
+    void BeforeRowsChange();
+    // The observer's callback while rows are being finished, or none.
+    std::function<void(int32_t)> RowReporter();
 
     LoadObserver* observer_ = nullptr;
+    RowObserver* rowObserver_ = nullptr;
+    bool rowsReported_ = false;
     int32_t imageStride_ = 0;
     int32_t imageRows_ = 0;
     int64_t bmhdChunkStart_ = 0;

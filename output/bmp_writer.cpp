@@ -18,7 +18,7 @@
 namespace planora {
 
 namespace {
-constexpr int32_t kHeaderBytes = 54;
+constexpr int32_t kHeaderBytes = kBitmapHeaderBytes;
 
 // Little-endian field writer over the header buffer.
 struct HeaderWriter {
@@ -45,7 +45,8 @@ void PutPixelsLE(uint8_t* dest, const uint32_t* pixels, size_t count) {
     }
 }
 
-// Checks the sizes and returns the file's length: 54 + 4 * width * height.
+}  // namespace
+
 size_t BitmapFileSize(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
     // Sizes are 32-bit signed fields of the format.
     const int64_t imageSize = int64_t{BmpHeight} * 4 * BmpWidth;
@@ -55,6 +56,7 @@ size_t BitmapFileSize(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHe
     return size_t(imageSize + kHeaderBytes);
 }
 
+namespace {
 // The 54 header bytes.
 void AssembleHeader(int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
     const int32_t imageSize = BmpHeight * 4 * BmpWidth;
@@ -83,6 +85,20 @@ void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeig
 }
 }  // namespace
 
+std::array<uint8_t, kBitmapHeaderBytes> BitmapHeader(int32_t BmpWidth, int32_t BmpHeight) {
+    std::array<uint8_t, kBitmapHeaderBytes> header{};
+    AssembleHeader(BmpWidth, BmpHeight, header.data());
+    return header;
+}
+
+void AppendBitmapRows(const PictureContext& pic, int32_t fromRow, int32_t toRow, int32_t BmpWidth,
+                      std::vector<ByteSpan>& pieces) {
+    const size_t rowBytes = size_t(BmpWidth) * 4;
+    for (int32_t y = fromRow; y >= toRow; --y)
+        pieces.push_back(
+            {reinterpret_cast<const uint8_t*>(&pic.ColourImage[size_t(y) * size_t(pic.ImageStride())]), rowBytes});
+}
+
 std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight) {
     if (BmpHeight < 1 || BmpWidth < 1) return {};
     std::vector<uint8_t> file;
@@ -103,15 +119,11 @@ void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, i
         // The ColourImage rows already hold the file's pixel bytes: write the
         // header and then the rows bottom-up straight from the picture, with
         // no copy of the pixels in between.
-        std::vector<uint8_t> header(kHeaderBytes);
-        AssembleHeader(BmpWidth, BmpHeight, header.data());
+        const auto header = BitmapHeader(BmpWidth, BmpHeight);
         std::vector<ByteSpan> pieces;
         pieces.reserve(size_t(BmpHeight) + 1);
         pieces.push_back({header.data(), header.size()});
-        const size_t rowBytes = size_t(BmpWidth) * 4;
-        for (int32_t y = BmpHeight; y >= 1; --y)
-            pieces.push_back(
-                {reinterpret_cast<const uint8_t*>(&pic.ColourImage[size_t(y) * size_t(pic.ImageStride())]), rowBytes});
+        AppendBitmapRows(pic, BmpHeight, 1, BmpWidth, pieces);
         WriteFileReplacing(Filename, pieces);
     } else {
         std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);

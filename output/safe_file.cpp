@@ -22,18 +22,39 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-void WriteAll(int fd, std::vector<ByteSpan> pieces) {
+}  // namespace
+
+ReplacingFile::ReplacingFile(const std::string& path) : path_(path) {
+    if (path.empty()) throw RunTimeError(kBadFileNameOrNumber);
+    temporary_ = path + ".planora-XXXXXX";
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) throw ErrorFromErrno(errno, true);
+    if (::fchmod(fd_, NewFileMode()) != 0) {
+        const int err = errno;
+        ::close(fd_);
+        ::unlink(temporary_.c_str());
+        throw ErrorFromErrno(err, true);
+    }
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+void ReplacingFile::WriteAt(uint64_t offset, std::vector<ByteSpan> pieces) {
     size_t next = 0;
     while (next < pieces.size()) {
         iovec batch[IOV_MAX];
         int count = 0;
         for (size_t i = next; i < pieces.size() && count < IOV_MAX; ++i)
             batch[count++] = {const_cast<uint8_t*>(pieces[i].data), pieces[i].size};
-        const ssize_t written = ::writev(fd, batch, count);
+        const ssize_t written = ::pwritev(fd_, batch, count, off_t(offset));
         if (written < 0) {
             if (errno == EINTR) continue;
             throw ErrorFromErrno(errno, true);
         }
+        offset += uint64_t(written);
         // Step past what was written; a partial write resumes mid-piece.
         size_t left = size_t(written);
         while (next < pieces.size() && left >= pieces[next].size) left -= pieces[next++].size;
@@ -43,29 +64,19 @@ void WriteAll(int fd, std::vector<ByteSpan> pieces) {
         }
     }
 }
-}  // namespace
+
+void ReplacingFile::Commit() {
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) throw ErrorFromErrno(errno, true);
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) throw ErrorFromErrno(errno, true);
+    temporary_.clear();
+}
 
 void WriteFileReplacing(const std::string& path, const std::vector<ByteSpan>& pieces) {
-    if (path.empty()) throw RunTimeError(kBadFileNameOrNumber);
-    std::string temporary = path + ".planora-XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) throw ErrorFromErrno(errno, true);
-    try {
-        if (::fchmod(fd, NewFileMode()) != 0) throw ErrorFromErrno(errno, true);
-        WriteAll(fd, pieces);
-        const int closed = ::close(fd);
-        fd = -1;
-        if (closed != 0) throw ErrorFromErrno(errno, true);
-    } catch (...) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temporary.c_str());
-        throw;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temporary.c_str());
-        throw ErrorFromErrno(err, true);
-    }
+    ReplacingFile file(path);
+    file.WriteAt(0, pieces);
+    file.Commit();
 }
 
 void WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size) {

@@ -17,6 +17,26 @@ struct ByteSpan {
     size_t size;
 };
 
+// A file being written in place of path: a temporary file beside it until
+// Commit renames it over path. Destroyed uncommitted, it removes the temporary
+// file. Every failure throws RunTimeError (from errno).
+class ReplacingFile {
+public:
+    explicit ReplacingFile(const std::string& path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // Writes the pieces one after another from the file offset given.
+    void WriteAt(uint64_t offset, std::vector<ByteSpan> pieces);
+    void Commit();
+
+private:
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+};
+
 // Throws RunTimeError (from errno) when the file cannot be written.
 void WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size);
 // The same for a file made of pieces, written in order with as few system

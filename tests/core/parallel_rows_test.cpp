@@ -13,23 +13,8 @@ using test::IlbmBuilder;
 using test::IndexPicture;
 using test::Packing;
 
-// 1100 x 1000: just over a million pixels, odd width, busy and flat areas.
-IndexPicture Busy(int planes) {
-    IndexPicture picture(1100, 1000);
-    uint32_t noise = 7;
-    for (int32_t y = 0; y < picture.Height; ++y)
-        for (int32_t x = 0; x < picture.Width; ++x) {
-            noise = noise * 1103515245u + 12345u;
-            picture.At(x, y) = uint8_t(((x / 50 + y / 40) % 3 == 0 ? noise >> 16 : x / 7 + y) & ((1 << planes) - 1));
-        }
-    return picture;
-}
-
-std::vector<uint32_t> Colours(int count) {
-    std::vector<uint32_t> colours;
-    for (int i = 0; i < count; ++i) colours.push_back(uint32_t(i * 0x0A0B0Bu + 0x102030u) & 0xFFFFFFu);
-    return colours;
-}
+IndexPicture Busy(int planes) { return test::BusyPicture(1100, 1000, planes); }
+std::vector<uint32_t> Colours(int count) { return test::TestColours(count); }
 
 struct Case {
     const char* name;
