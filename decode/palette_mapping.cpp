@@ -59,11 +59,15 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     MapRowColours(pixels, mode, palette);
 }
 
-void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const {
-    const int32_t lastColumn = IlbmInfo.Width;
+namespace {
+// Maps indices[0..lastColumn] into colours; both may be the same row.
+template <typename Index>
+void MapIndices(const Index* indices, uint32_t* colours, int32_t lastColumn, int16_t mode, const uint32_t* palette,
+                const ColourTable& hamControl, const ColourTable& hamBlue, const ColourTable& hamGreen,
+                const ColourTable& hamRed) {
     // Indices are 8-bit; the mask keeps every lookup inside its table.
     if (mode == 1) {
-        for (int32_t x = 0; x <= lastColumn; ++x) pixels[x] = palette[pixels[x] & 0xFF];
+        for (int32_t x = 0; x <= lastColumn; ++x) colours[x] = palette[indices[x] & 0xFF];
         return;
     }
 
@@ -73,21 +77,31 @@ void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_
     const uint32_t keepForRed = mode == 2 ? 0x00FFFF : 0x03FFFF;
     uint32_t held = palette[0];
     for (int32_t x = 0; x <= lastColumn; ++x) {
-        const uint32_t p = pixels[x] & 0xFF;
+        const uint32_t p = indices[x] & 0xFF;
         uint32_t colour;
         if (p <= lastBase) {
             colour = palette[p];
         } else {
-            switch (HamControl[p]) {
-            case kModifyBlue: colour = HamBlue[p] + (held & keepForBlue); break;
-            case kModifyGreen: colour = HamGreen[p] + (held & keepForGreen); break;
-            case kModifyRed: colour = HamRed[p] + (held & keepForRed); break;
+            switch (hamControl[p]) {
+            case kModifyBlue: colour = hamBlue[p] + (held & keepForBlue); break;
+            case kModifyGreen: colour = hamGreen[p] + (held & keepForGreen); break;
+            case kModifyRed: colour = hamRed[p] + (held & keepForRed); break;
             default: colour = palette[p]; break;
             }
         }
-        pixels[x] = colour;
+        colours[x] = colour;
         held = colour;
     }
+}
+}  // namespace
+
+void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const {
+    MapIndices(pixels, pixels, IlbmInfo.Width, mode, palette, HamControl, HamBlue, HamGreen, HamRed);
+}
+
+void PictureContext::MapChunkyRow(const uint8_t* indices, uint32_t* colours, int16_t mode,
+                                  const uint32_t* palette) const {
+    MapIndices(indices, colours, IlbmInfo.Width, mode, palette, HamControl, HamBlue, HamGreen, HamRed);
 }
 
 void PictureContext::Iff_PalleteMap_Image() {

@@ -57,9 +57,14 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
         height,
         [&](int32_t row) {
             const size_t start = size_t(row) * size_t(imageStride_);
-            ConvertPlaneRows(&planar[size_t(row - 1) * rowStride], planeStride, planes, width, &ChunkyImage[start],
-                             &ColourImage[start]);
-            if (mapNow) MapRowColours(&ColourImage[start], mode, palette);
+            const uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
+            if (mapNow) {
+                // Straight from the indices to the colours, with no widened copy in between.
+                ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], nullptr);
+                MapChunkyRow(&ChunkyImage[start], &ColourImage[start], mode, palette);
+            } else {
+                ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], &ColourImage[start]);
+            }
         },
         false, mapNow ? RowReporter() : nullptr);
     if (!rows.StartHelper()) return false;  // no second thread to be had: the ordinary road

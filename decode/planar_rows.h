@@ -14,7 +14,7 @@ namespace planora {
 
 // planeRows: plane p's row starts at planeRows + p * planeStride and holds
 // ceil(width / 8) bytes (or more). Writes width indices to chunky and the same
-// values widened to colours. planes is 1..8.
+// values widened to colours, unless colours is null. planes is 1..8.
 void ConvertPlaneRows(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
                       uint8_t* chunky, uint32_t* colours);
 

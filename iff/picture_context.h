@@ -293,6 +293,9 @@ private:
     // of mode (1 ordinary, 2 HAM6, 3 HAM8). Reads only the palette and the HAM
     // tables, so rows can be mapped side by side.
     void MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const;
+    // The same from a ChunkyImage row into a ColourImage row, for rows that
+    // are mapped as soon as they are converted.
+    void MapChunkyRow(const uint8_t* indices, uint32_t* colours, int16_t mode, const uint32_t* palette) const;
     // One plane row of RowBytes bytes at the cursor, ByteRun1-packed or raw.
     void ReadPlaneRow(uint8_t* dest, bool packed);
     void ReadPlaneRowRaw(uint8_t* dest);
