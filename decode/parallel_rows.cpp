@@ -4,12 +4,13 @@
 // row's plane bytes are known its conversion to indices and, for pictures
 // without per-line palettes, its mapping to colours depend on nothing but
 // tables that stay fixed during the BODY. So this thread unpacks every row
-// into a planar buffer and publishes how far it got, while a second thread
+// into a ring of planar rows and publishes how far it got, while a second thread
 // converts and maps the rows behind it; when the unpacking is done this thread
 // joins in. Rows are handed out one at a time, so each is converted exactly
 // once, and the result is the same as converting row by row.
 // A picture without a CAMG chunk before its BODY is mapped after the chunk
 // walk; without per-line palettes its rows are shared out the same way.
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -20,6 +21,9 @@
 namespace planora {
 
 namespace {
+// Room for the unpacked rows not yet converted.
+constexpr size_t kRingBytes = size_t{1} << 20;
+
 bool WorthTwoThreads(const IlbmInfoRecord& info) {
     return int64_t{info.Width} * info.Height >= kParallelPixels && std::thread::hardware_concurrency() >= 2;
 }
@@ -49,7 +53,11 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
 
     const size_t planeStride = size_t(RowBytes) + 1;
     const size_t rowStride = planeStride * size_t(planes);
-    PixelArray<uint8_t> planar(rowStride * size_t(height));
+    // The unpacked rows wait in a ring of slots, small enough to stay in the
+    // cache, which the unpacking reuses once the row before has been converted.
+    const int32_t slots = int32_t(std::max<size_t>(1, std::min<size_t>(kRingBytes / rowStride, size_t(height))));
+    PixelArray<uint8_t> planar(rowStride * size_t(slots));
+    const auto slot = [&](int32_t row) { return &planar[size_t((row - 1) % slots) * rowStride]; };
     const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
     const uint32_t* palette = Palette.data();
 
@@ -57,7 +65,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
         height,
         [&](int32_t row) {
             const size_t start = size_t(row) * size_t(imageStride_);
-            const uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
+            const uint8_t* rowPlanes = slot(row);
             if (mapNow) {
                 // Straight from the indices to the colours, with no widened copy in between.
                 ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], nullptr);
@@ -71,17 +79,20 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
 
     const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
     for (int32_t row = 1; row <= height; ++row) {
-        // Past the end of the file only zeros are left, which the buffer holds.
-        if (CachePos >= cacheSize) break;
-        uint8_t* rowPlanes = &planar[size_t(row - 1) * rowStride];
-        for (int32_t p = 0; p < planes; ++p) ReadPlaneRow(rowPlanes + size_t(p) * planeStride, packed);
+        rows.HelpUntilDone(row - slots);
+        uint8_t* rowPlanes = slot(row);
+        if (CachePos >= cacheSize) {
+            // Past the end of the file only zeros are left.
+            std::memset(rowPlanes, 0, rowStride);
+        } else {
+            for (int32_t p = 0; p < planes; ++p) ReadPlaneRow(rowPlanes + size_t(p) * planeStride, packed);
+        }
         rows.Publish(row);
     }
     rows.FinishHere();
 
     // As after the row-by-row loop: the last row's planes in the row buffer.
-    if (height > 0)
-        std::memcpy(BodyRowBuffer.data(), &planar[size_t(height - 1) * rowStride], rowStride);
+    if (height > 0) std::memcpy(BodyRowBuffer.data(), slot(height), rowStride);
     CurrentRow = height + 1;
     return true;
 }

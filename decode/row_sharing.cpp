@@ -7,7 +7,7 @@ namespace planora {
 RowSharing::RowSharing(int32_t height, std::function<void(int32_t)> work, bool allReady,
                        std::function<void(int32_t)> finished)
     : height_(height), work_(std::move(work)), ready_(allReady ? height : 0), finished_(std::move(finished)) {
-    if (finished_) done_.assign(size_t(height) + 2, false);
+    done_.assign(size_t(height) + 2, false);
 }
 
 RowSharing::~RowSharing() {
@@ -37,9 +37,13 @@ void RowSharing::TakeRows() {
     for (;;) {
         const int32_t row = nextRow_.fetch_add(1);
         if (row > height_) return;
-        while (ready_.load(std::memory_order_acquire) < row) std::this_thread::yield();
+        // Sleep, not spin, while the row's input is on its way: on two cores
+        // a spinning thread takes time from the threads doing the work.
+        for (int32_t ready = ready_.load(std::memory_order_acquire); ready < row;
+             ready = ready_.load(std::memory_order_acquire))
+            ready_.wait(ready, std::memory_order_acquire);
         work_(row);
-        if (finished_) MarkDone(row);
+        MarkDone(row);
     }
 }
 
@@ -48,9 +52,29 @@ void RowSharing::MarkDone(int32_t row) {
     // pixels written by either thread.
     std::lock_guard<std::mutex> lock(doneMutex_);
     done_[size_t(row)] = true;
-    const int32_t before = allDoneTo_;
-    while (allDoneTo_ < height_ && done_[size_t(allDoneTo_) + 1]) ++allDoneTo_;
-    if (allDoneTo_ != before) finished_(allDoneTo_);
+    const int32_t before = allDoneTo_.load(std::memory_order_relaxed);
+    int32_t now = before;
+    while (now < height_ && done_[size_t(now) + 1]) ++now;
+    if (now == before) return;
+    allDoneTo_.store(now, std::memory_order_release);
+    allDoneTo_.notify_all();
+    if (finished_) finished_(now);
+}
+
+void RowSharing::HelpUntilDone(int32_t row) {
+    for (int32_t done = allDoneTo_.load(std::memory_order_acquire); done < row;
+         done = allDoneTo_.load(std::memory_order_acquire)) {
+        // Take the next row if its input is ready; only a published row, as
+        // this thread may be the one that publishes.
+        int32_t next = nextRow_.load();
+        if (next <= height_ && next <= ready_.load(std::memory_order_acquire) &&
+            nextRow_.compare_exchange_strong(next, next + 1)) {
+            work_(next);
+            MarkDone(next);
+        } else {
+            allDoneTo_.wait(done, std::memory_order_acquire);
+        }
+    }
 }
 
 }  // namespace planora

@@ -30,9 +30,14 @@ public:
     // Starts the helper thread; false when none can be had.
     bool StartHelper();
     // Rows 1..row have their input in place.
-    void Publish(int32_t row) { ready_.store(row, std::memory_order_release); }
+    void Publish(int32_t row) {
+        ready_.store(row, std::memory_order_release);
+        ready_.notify_all();
+    }
     // This thread joins in until every row is done, then waits for the helper.
     void FinishHere();
+    // Returns once rows 1..row are all done, taking ready rows meanwhile.
+    void HelpUntilDone(int32_t row);
 
 private:
     void TakeRows();
@@ -46,8 +51,8 @@ private:
 
     const std::function<void(int32_t)> finished_;
     std::mutex doneMutex_;
-    std::vector<bool> done_;  // by row, under doneMutex_
-    int32_t allDoneTo_ = 0;   // rows 1..allDoneTo_ are done
+    std::vector<bool> done_;             // by row, under doneMutex_
+    std::atomic<int32_t> allDoneTo_{0};  // rows 1..allDoneTo_ are done
 };
 
 }  // namespace planora
