@@ -11,6 +11,8 @@
 // With a PCHG chunk, every mode takes its colours from the palette as changed
 // down to the row (iff/pchg.cpp).
 // A picture without a CAMG chunk is mapped as mode 1 after the chunk walk.
+#include <array>
+
 #include "iff/picture_context.h"
 
 namespace planora {
@@ -71,26 +73,35 @@ void MapIndices(const Index* indices, uint32_t* colours, int32_t lastColumn, int
         return;
     }
 
+    // Every HAM step is colour = (held & keep) + add: a base colour keeps
+    // nothing of the colour to the left, a modify step keeps the other two
+    // components. One table lookup per pixel then replaces the branches on
+    // the kind of step, which noisy pictures make unpredictable.
     const uint32_t lastBase = mode == 2 ? 15 : 63;
     const uint32_t keepForBlue = mode == 2 ? 0xFFFF00 : 0xFFFF03;
     const uint32_t keepForGreen = mode == 2 ? 0xFF00FF : 0xFF03FF;
     const uint32_t keepForRed = mode == 2 ? 0x00FFFF : 0x03FFFF;
-    uint32_t held = palette[0];
-    for (int32_t x = 0; x <= lastColumn; ++x) {
-        const uint32_t p = indices[x] & 0xFF;
-        uint32_t colour;
-        if (p <= lastBase) {
-            colour = palette[p];
-        } else {
+    struct HamStep {
+        uint32_t keep, add;
+    };
+    std::array<HamStep, 256> steps;
+    for (uint32_t p = 0; p < 256; ++p) {
+        HamStep step{0, palette[p]};
+        if (p > lastBase) {
             switch (hamControl[p]) {
-            case kModifyBlue: colour = hamBlue[p] + (held & keepForBlue); break;
-            case kModifyGreen: colour = hamGreen[p] + (held & keepForGreen); break;
-            case kModifyRed: colour = hamRed[p] + (held & keepForRed); break;
-            default: colour = palette[p]; break;
+            case kModifyBlue: step = {keepForBlue, hamBlue[p]}; break;
+            case kModifyGreen: step = {keepForGreen, hamGreen[p]}; break;
+            case kModifyRed: step = {keepForRed, hamRed[p]}; break;
+            default: break;
             }
         }
-        colours[x] = colour;
-        held = colour;
+        steps[p] = step;
+    }
+    uint32_t held = palette[0];
+    for (int32_t x = 0; x <= lastColumn; ++x) {
+        const HamStep step = steps[indices[x] & 0xFF];
+        held = (held & step.keep) + step.add;
+        colours[x] = held;
     }
 }
 }  // namespace
