@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "decode/row_sharing.h"
 #include "iff/picture_context.h"
 #include "picture_box.h"
 
@@ -15,12 +16,15 @@ void DrawBitmap(const PictureContext& pic, PictureBox& MyPicture) {
     // Cleared to the background first; the picture's own area is then drawn
     // over completely, so only the rest needs the fill.
     MyPicture.ClsOutside(QRect(0, 0, std::max(width, 0), std::max(height, 0)));
-    for (int y = 1; y <= height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(target.scanLine(y - 1));
+    uchar* const bits = target.bits();  // detached once, before the rows are shared out
+    const qsizetype bytesPerLine = target.bytesPerLine();
+    const auto drawRow = [&](int32_t y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (y - 1) * bytesPerLine);
         const uint32_t* colours = &pic.ColourImage[size_t(y) * size_t(pic.ImageStride())];
         // RGB24 is already Qt's 0x00RRGGBB; only the alpha byte is added.
         for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | (colours[x] & 0xFFFFFFu);
-    }
+    };
+    ForEachRow(height, int64_t{width} * height, drawRow);
     MyPicture.update();
 }
 

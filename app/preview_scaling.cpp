@@ -1,5 +1,7 @@
 #include "preview_scaling.h"
 
+#include "decode/row_sharing.h"
+
 namespace planora {
 
 
@@ -25,10 +27,16 @@ QImage HalveImage(const QImage& image, bool halveX, bool halveY) {
     const int count = stepX * stepY;
     const int shift = count == 4 ? 2 : (count == 2 ? 1 : 0);
     const uint64_t half = count == 1 ? 0 : uint64_t(count / 2) * 0x0001000100010001ull;
-    for (int y = 0; y < height; ++y) {
-        const auto* top = reinterpret_cast<const uint32_t*>(source.constScanLine(y * stepY));
-        const auto* bottom = reinterpret_cast<const uint32_t*>(source.constScanLine(y * stepY + stepY - 1));
-        auto* out = reinterpret_cast<uint32_t*>(result.scanLine(y));
+    const uchar* const sourceBits = source.constBits();
+    const qsizetype sourceLine = source.bytesPerLine();
+    uchar* const resultBits = result.bits();
+    const qsizetype resultLine = result.bytesPerLine();
+    const auto halveRow = [&](int32_t row) {
+        const int y = row - 1;
+        const auto* top = reinterpret_cast<const uint32_t*>(sourceBits + qsizetype(y * stepY) * sourceLine);
+        const auto* bottom =
+            reinterpret_cast<const uint32_t*>(sourceBits + qsizetype(y * stepY + stepY - 1) * sourceLine);
+        auto* out = reinterpret_cast<uint32_t*>(resultBits + qsizetype(y) * resultLine);
         if (stepX == 2 && stepY == 2) {
             for (int x = 0; x < width; ++x)
                 out[x] = Pixel((Lanes(top[2 * x]) + Lanes(top[2 * x + 1]) + Lanes(bottom[2 * x]) +
@@ -38,7 +46,9 @@ QImage HalveImage(const QImage& image, bool halveX, bool halveY) {
         } else {
             for (int x = 0; x < width; ++x) out[x] = Pixel((Lanes(top[x]) + Lanes(bottom[x]) + half) >> shift);
         }
-    }
+    };
+    // Rows are independent; a large picture's first halving is shared out.
+    ForEachRow(height, int64_t{source.width()} * source.height(), halveRow);
     return result;
 }
 

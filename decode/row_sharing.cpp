@@ -77,4 +77,15 @@ void RowSharing::HelpUntilDone(int32_t row) {
     }
 }
 
+void ForEachRow(int32_t height, int64_t pixels, const std::function<void(int32_t)>& work) {
+    if (pixels >= kParallelPixels && std::thread::hardware_concurrency() >= 2) {
+        RowSharing rows(height, work, true);
+        if (rows.StartHelper()) {
+            rows.FinishHere();
+            return;
+        }
+    }
+    for (int32_t row = 1; row <= height; ++row) work(row);
+}
+
 }  // namespace planora

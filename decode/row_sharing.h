@@ -55,4 +55,7 @@ private:
     std::atomic<int32_t> allDoneTo_{0};  // rows 1..allDoneTo_ are done
 };
 
+// work(row) for rows 1..height, on two threads when pixels make it worth it.
+void ForEachRow(int32_t height, int64_t pixels, const std::function<void(int32_t row)>& work);
+
 }  // namespace planora
