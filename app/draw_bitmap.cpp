@@ -9,13 +9,13 @@
 namespace planora {
 
 void DrawBitmap(const PictureContext& pic, PictureBox& MyPicture) {
-    QImage& target = MyPicture.Picture();
     // The arrays keep the shape of the last load; never read past them.
-    const int width = std::min({pic.IlbmInfo.Width, pic.ImageStride() - 1, target.width()});
-    const int height = std::min({pic.IlbmInfo.Height, pic.ImageRows() - 1, target.height()});
+    const int width = std::min({pic.IlbmInfo.Width, pic.ImageStride() - 1, MyPicture.InnerWidth()});
+    const int height = std::min({pic.IlbmInfo.Height, pic.ImageRows() - 1, MyPicture.InnerHeight()});
     // Cleared to the background first; the picture's own area is then drawn
     // over completely, so only the rest needs the fill.
     MyPicture.ClsOutside(QRect(0, 0, std::max(width, 0), std::max(height, 0)));
+    QImage& target = MyPicture.Picture();
     uchar* const bits = target.bits();  // detached once, before the rows are shared out
     const qsizetype bytesPerLine = target.bytesPerLine();
     const auto drawRow = [&](int32_t y) {

@@ -28,15 +28,25 @@ void PictureBox::SetFontBold(bool bold) {
 }
 
 void PictureBox::Cls() {
-    picture_.fill(backColor_);
+    clearPending_ = true;
+    pendingColour_ = backColor_;
     currentX_ = 0;
     currentY_ = 0;
     update();
 }
 
+void PictureBox::ApplyPendingClear() const {
+    if (!clearPending_) return;
+    clearPending_ = false;
+    picture_.fill(pendingColour_);
+}
+
 void PictureBox::ClsOutside(const QRect& covered) {
     const QRect all = picture_.rect();
     const QRect keep = covered.intersected(all);
+    // The covered part is drawn over, the rest filled now: an earlier clear
+    // has nothing left to do.
+    clearPending_ = false;
     if (keep.isEmpty()) {
         picture_.fill(backColor_);
     } else {
@@ -52,6 +62,7 @@ void PictureBox::ClsOutside(const QRect& covered) {
 }
 
 void PictureBox::SetPixel(int x, int y, QRgb colour) {
+    ApplyPendingClear();
     if (picture_.valid(x, y)) {
         picture_.setPixel(x, y, colour);
         update(border_ + x, border_ + y, 1, 1);
@@ -67,6 +78,7 @@ int PictureBox::TextWidth(const QString& text) const { return fontMetrics().hori
 
 void PictureBox::Print(const QString& text, bool endLine) {
     const QFontMetrics metrics = fontMetrics();
+    ApplyPendingClear();
     if (!picture_.isNull()) {
         QPainter painter(&picture_);
         painter.setFont(font());
@@ -83,6 +95,8 @@ void PictureBox::Print(const QString& text, bool endLine) {
 }
 
 void PictureBox::PaintPicture(const PictureBox& source, int x, int y, int width, int height) {
+    ApplyPendingClear();
+    source.ApplyPendingClear();
     if (picture_.isNull() || source.picture_.isNull() || width <= 0 || height <= 0) return;
     // A large picture is first halved down with a box filter; the smooth
     // stretch then works on a small image.
@@ -94,6 +108,7 @@ void PictureBox::PaintPicture(const PictureBox& source, int x, int y, int width,
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    ApplyPendingClear();
     QPainter painter(this);
     if (border_ > 0) {
         painter.fillRect(rect(), palette().color(QPalette::Dark));
@@ -117,9 +132,13 @@ void PictureBox::FitPicture(QSize inner, bool throwWhenTooLarge) {
         if (throwWhenTooLarge) throw RunTimeError(kOutOfMemory);
         return;
     }
-    // What was drawn stays; new area shows the background colour.
+    // What was drawn stays; new area shows the background colour. A clear
+    // still waiting in that same colour leaves nothing to keep.
     grown.fill(backColor_);
-    if (!picture_.isNull()) {
+    if (clearPending_ && pendingColour_ == backColor_) {
+        clearPending_ = false;
+    } else if (!picture_.isNull()) {
+        ApplyPendingClear();
         QPainter painter(&grown);
         painter.drawImage(0, 0, picture_);
     }

@@ -35,7 +35,9 @@ public:
     void SetFontBold(bool bold);
 
     // Fills the picture with the background colour; the print position goes
-    // back to the top-left corner.
+    // back to the top-left corner. The fill itself waits until the picture is
+    // next used, so that a clear followed by a whole new picture (New, then
+    // Load) does not fill a large picture only to overwrite it.
     virtual void Cls();
     // Cls for a picture about to be drawn over `covered` (at the top-left):
     // the same result, filling only what the drawing will not cover.
@@ -43,8 +45,14 @@ public:
 
     // The persistent picture, 0xffRRGGBB pixels. Writing to it directly is
     // how whole pictures are drawn; call update() afterwards.
-    const QImage& Picture() const { return picture_; }
-    QImage& Picture() { return picture_; }
+    const QImage& Picture() const {
+        ApplyPendingClear();
+        return picture_;
+    }
+    QImage& Picture() {
+        ApplyPendingClear();
+        return picture_;
+    }
     void SetPixel(int x, int y, QRgb colour);
 
     // Text output at the print position in the foreground colour.
@@ -69,8 +77,13 @@ private:
     // Resizes the picture to inner, keeping what was drawn.
     void FitPicture(QSize inner, bool throwWhenTooLarge);
 
+    void ApplyPendingClear() const;
+
     int border_;
-    QImage picture_;
+    // Mutable for the deferred fill of Cls, which readers trigger too.
+    mutable QImage picture_;
+    mutable bool clearPending_ = false;
+    QColor pendingColour_;
     QColor backColor_ = Qt::white;
     QColor foreColor_ = Qt::black;
     int currentX_ = 0;
