@@ -77,6 +77,11 @@ void PictureContext::ReadPlaneRowRaw(uint8_t* dest) {
     CachePos += RowBytes;
 }
 
+// Runs this short, with this much room left in the row, are copied as one
+// fixed-size block: the bytes past the run are within the row and written
+// again by the runs that follow, so a single wide move replaces a call.
+constexpr int32_t kShortRun = 16;
+
 void PictureContext::ReadPlaneRowByteRun1(uint8_t* dest) {
     const uint8_t* data = FileCache.data();
     const int64_t size = static_cast<int64_t>(FileCache.size());
@@ -89,18 +94,26 @@ void PictureContext::ReadPlaneRowByteRun1(uint8_t* dest) {
         ++pos;
         if (n < 128) {
             const int32_t count = int32_t(n) + 1;
-            const int32_t kept = std::max(0, std::min(count, rowBytes - x));
-            const int64_t inFile = std::max<int64_t>(0, std::min<int64_t>(kept, size - pos));
-            if (inFile) std::memcpy(dest + x, data + pos, size_t(inFile));
-            if (kept > inFile) std::memset(dest + x + inFile, 0, size_t(kept - inFile));
+            if (count <= kShortRun && x + kShortRun <= rowBytes && pos + kShortRun <= size) {
+                std::memcpy(dest + x, data + pos, kShortRun);
+            } else {
+                const int32_t kept = std::max(0, std::min(count, rowBytes - x));
+                const int64_t inFile = std::max<int64_t>(0, std::min<int64_t>(kept, size - pos));
+                if (inFile) std::memcpy(dest + x, data + pos, size_t(inFile));
+                if (kept > inFile) std::memset(dest + x + inFile, 0, size_t(kept - inFile));
+            }
             pos += count;
             x += count;
         } else if (n > 128) {
             const uint8_t value = pos < size ? data[pos] : 0;
             ++pos;
             const int32_t count = 257 - int32_t(n);
-            const int32_t kept = std::max(0, std::min(count, rowBytes - x));
-            if (kept) std::memset(dest + x, value, size_t(kept));
+            if (count <= kShortRun && x + kShortRun <= rowBytes) {
+                std::memset(dest + x, value, kShortRun);
+            } else {
+                const int32_t kept = std::max(0, std::min(count, rowBytes - x));
+                if (kept) std::memset(dest + x, value, size_t(kept));
+            }
             x += count;
         }
     } while (x < rowBytes);

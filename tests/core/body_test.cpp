@@ -59,6 +59,63 @@ TEST(ByteRun1, RunsNeverCarryIntoTheNextPlaneRow) {
     EXPECT_EQ(test::ChunkyRow(pic, 1), expected);
 }
 
+// ByteRun1 one byte at a time, as the format describes it: a run that passes
+// the row's end is cut there, its bytes still consumed; bytes past the end of
+// the stream are zeros.
+std::vector<uint8_t> PlainByteRun1Row(const std::vector<uint8_t>& stream, size_t& pos, int32_t rowBytes) {
+    const auto at = [&](size_t p) -> uint8_t { return p < stream.size() ? stream[p] : 0; };
+    std::vector<uint8_t> row(size_t(rowBytes), 0);
+    int32_t x = 0;
+    do {
+        const uint8_t n = at(pos++);
+        if (n < 128) {
+            for (int i = 0; i <= n; ++i, ++x) {
+                const uint8_t b = at(pos++);
+                if (x < rowBytes) row[size_t(x)] = b;
+            }
+        } else if (n > 128) {
+            const uint8_t value = at(pos++);
+            for (int i = 0; i < 257 - n; ++i, ++x)
+                if (x < rowBytes) row[size_t(x)] = value;
+        }
+    } while (x < rowBytes);
+    return row;
+}
+
+TEST(ByteRun1, WideRowsMatchTheBytewiseRules) {
+    // Runs of every length, mostly short, no-ops, runs cut at row ends; the
+    // whole stream and the same stream cut short.
+    constexpr int32_t kRowBytes = 200, kRows = 40;
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    std::vector<uint8_t> stream;
+    while (stream.size() < size_t(kRowBytes) * kRows * 3 / 4) {
+        const uint32_t kind = next(10);
+        const uint32_t length = kind < 7 ? 1 + next(20) : 1 + next(128);
+        if (kind == 9 && next(4) == 0) {
+            stream.push_back(0x80);
+        } else if (kind % 2 == 0) {
+            stream.push_back(uint8_t(length - 1));
+            for (uint32_t i = 0; i < length; ++i) stream.push_back(uint8_t(next(256)));
+        } else {
+            stream.push_back(uint8_t(257 - std::max<uint32_t>(length, 2)));
+            stream.push_back(uint8_t(next(256)));
+        }
+    }
+    for (const size_t keep : {stream.size(), stream.size() / 2 + 1}) {
+        const std::vector<uint8_t> body(stream.begin(), stream.begin() + std::ptrdiff_t(keep));
+        PictureContext pic;
+        ASSERT_EQ(test::Load(pic, IlbmBuilder().Bmhd(kRowBytes * 8, kRows, 1, 1).Camg(0).Body(body)), 1);
+        size_t pos = 0;
+        for (int32_t y = 1; y <= kRows; ++y)
+            ASSERT_EQ(test::ChunkyRow(pic, y), Bits(PlainByteRun1Row(body, pos, kRowBytes))) << "row " << y << " of "
+                                                                                            << keep << " bytes";
+    }
+}
+
 TEST(ByteRun1, AnyNonZeroPacktypeMeansByteRun1) {
     for (uint8_t packtype : {1, 2, 255}) {
         PictureContext pic;
