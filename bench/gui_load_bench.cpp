@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,8 +49,7 @@ const std::string& SampleFile(Kind kind) {
     return files.emplace(kind, path).first->second;
 }
 
-void ConverterLoad(benchmark::State& state, Kind kind) {
-    const std::string& path = SampleFile(kind);
+void ConverterLoadFile(benchmark::State& state, const std::string& path) {
     PictureContext pic;
     for (auto _ : state) {
         if (pic.Load_IFF_To_Array(path) != 1) state.SkipWithError("picture did not load");
@@ -56,8 +57,7 @@ void ConverterLoad(benchmark::State& state, Kind kind) {
     }
 }
 
-void ProgramLoad(benchmark::State& state, Kind kind) {
-    const std::string& path = SampleFile(kind);
+void ProgramLoadFile(benchmark::State& state, const std::string& path) {
     SilentMessages messages;
     NoFiles files;
     AppServices services;
@@ -74,6 +74,25 @@ void ProgramLoad(benchmark::State& state, Kind kind) {
     }
 }
 
+void ConverterLoad(benchmark::State& state, Kind kind) { ConverterLoadFile(state, SampleFile(kind)); }
+void ProgramLoad(benchmark::State& state, Kind kind) { ProgramLoadFile(state, SampleFile(kind)); }
+
+// PLANORA_BENCH_FILES (paths separated by ':') adds both benchmarks for each
+// of those files, as bench/compare.sh does with its pictures.
+void RegisterFiles() {
+    const char* list = std::getenv("PLANORA_BENCH_FILES");
+    if (!list) return;
+    const QStringList paths = QString::fromLocal8Bit(list).split(':', Qt::SkipEmptyParts);
+    for (const QString& path : paths) {
+        const std::string file = path.toStdString();
+        const std::string name = QFileInfo(path).completeBaseName().toStdString();
+        benchmark::RegisterBenchmark(("ConverterLoad/" + name).c_str(), ConverterLoadFile, file)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("ProgramLoad/" + name).c_str(), ProgramLoadFile, file)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(ConverterLoad, planes8_byterun1, Kind::Planes8Packed)->Unit(benchmark::kMillisecond);
@@ -84,6 +103,7 @@ BENCHMARK_CAPTURE(ProgramLoad, ham8_byterun1, Kind::Ham8Packed)->Unit(benchmark:
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    RegisterFiles();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
