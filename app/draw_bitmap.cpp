@@ -1,6 +1,7 @@
 #include "draw_bitmap.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "decode/row_sharing.h"
 #include "iff/picture_context.h"
@@ -12,6 +13,18 @@ void DrawBitmap(const PictureContext& pic, PictureBox& MyPicture) {
     // The arrays keep the shape of the last load; never read past them.
     const int width = std::min({pic.IlbmInfo.Width, pic.ImageStride() - 1, MyPicture.InnerWidth()});
     const int height = std::min({pic.IlbmInfo.Height, pic.ImageRows() - 1, MyPicture.InnerHeight()});
+    // A large picture that fills the box is shown from the ColourImage itself:
+    // its RGB24 words are Qt's RGB32 pixels, one row after another at the
+    // arrays' stride. The box lets go of them at its next Cls, before the
+    // arrays are made anew for another picture.
+    if (std::endian::native == std::endian::little && MyPicture.ShowsPixelsInPlace() &&
+        width == MyPicture.InnerWidth() && height == MyPicture.InnerHeight() &&
+        int64_t{width} * height >= kParallelPixels) {
+        const qsizetype stride = qsizetype(pic.ImageStride()) * 4;
+        MyPicture.ShowPixelsInPlace(QImage(reinterpret_cast<const uchar*>(&pic.ColourImage[size_t(pic.ImageStride())]),
+                                           width, height, stride, QImage::Format_RGB32));
+        return;
+    }
     // Cleared to the background first; the picture's own area is then drawn
     // over completely, so only the rest needs the fill.
     MyPicture.ClsOutside(QRect(0, 0, std::max(width, 0), std::max(height, 0)));

@@ -28,6 +28,12 @@ void PictureBox::SetFontBold(bool bold) {
 }
 
 void PictureBox::Cls() {
+    if (showingPixelsInPlace_) {
+        // Let go of the caller's pixels; the new picture is only reserved
+        // here, and filled when it is next used.
+        picture_ = QImage(picture_.size(), QImage::Format_RGB32);
+        showingPixelsInPlace_ = false;
+    }
     clearPending_ = true;
     pendingColour_ = backColor_;
     currentX_ = 0;
@@ -56,6 +62,15 @@ void PictureBox::ClsOutside(const QRect& covered) {
         painter.fillRect(QRect(keep.right() + 1, 0, all.width() - keep.right() - 1, all.height()), backColor_);
         painter.fillRect(QRect(0, keep.bottom() + 1, keep.right() + 1, all.height() - keep.bottom() - 1), backColor_);
     }
+    currentX_ = 0;
+    currentY_ = 0;
+    update();
+}
+
+void PictureBox::ShowPixelsInPlace(const QImage& pixels) {
+    picture_ = pixels;
+    clearPending_ = false;
+    showingPixelsInPlace_ = true;
     currentX_ = 0;
     currentY_ = 0;
     update();
@@ -134,15 +149,21 @@ void PictureBox::FitPicture(QSize inner, bool throwWhenTooLarge) {
     }
     // What was drawn stays; new area shows the background colour. A clear
     // still waiting in that same colour leaves nothing to keep.
-    grown.fill(backColor_);
     if (clearPending_ && pendingColour_ == backColor_) {
-        clearPending_ = false;
-    } else if (!picture_.isNull()) {
+        // Nothing to keep, and the fill can wait like the clear did: a
+        // picture about to be drawn over it all never needs it.
+        picture_ = grown;
+        showingPixelsInPlace_ = false;
+        return;
+    }
+    grown.fill(backColor_);
+    if (!picture_.isNull()) {
         ApplyPendingClear();
         QPainter painter(&grown);
         painter.drawImage(0, 0, picture_);
     }
     picture_ = grown;
+    showingPixelsInPlace_ = false;
 }
 
 }  // namespace planora

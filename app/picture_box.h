@@ -55,6 +55,15 @@ public:
     }
     void SetPixel(int x, int y, QRgb colour);
 
+    // A box that may show a large picture straight from the caller's pixels
+    // (ShowPixelsInPlace), without copying them into its own picture.
+    bool ShowsPixelsInPlace() const { return pixelsInPlaceAllowed_; }
+    void AllowPixelsInPlace(bool allowed) { pixelsInPlaceAllowed_ = allowed; }
+    // Makes pixels, the size of the inner area, the picture. They must stay
+    // valid and unchanged until the next Cls, which lets go of them; drawing
+    // into the box meanwhile works on a copy of its own.
+    void ShowPixelsInPlace(const QImage& pixels);
+
     // Text output at the print position in the foreground colour.
     int CurrentX() const { return currentX_; }
     int CurrentY() const { return currentY_; }
@@ -84,6 +93,8 @@ private:
     mutable QImage picture_;
     mutable bool clearPending_ = false;
     QColor pendingColour_;
+    bool pixelsInPlaceAllowed_ = false;
+    bool showingPixelsInPlace_ = false;
     QColor backColor_ = Qt::white;
     QColor foreColor_ = Qt::black;
     int currentX_ = 0;

@@ -105,6 +105,8 @@ void PlanoraMain::BuildLayout() {
     picture5_->setObjectName(QStringLiteral("Picture5"));
     picture5_->setGeometry(384, 56, 97, 17);
     picture5_->hide();
+    // New (Cls) always comes before a load remakes the picture arrays.
+    picture5_->AllowPixelsInPlace(true);
 }
 
 void PlanoraMain::BuildMenus() {

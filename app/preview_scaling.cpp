@@ -27,6 +27,9 @@ QImage HalveImage(const QImage& image, bool halveX, bool halveY) {
     const int count = stepX * stepY;
     const int shift = count == 4 ? 2 : (count == 2 ? 1 : 0);
     const uint64_t half = count == 1 ? 0 : uint64_t(count / 2) * 0x0001000100010001ull;
+    // RGB32 leaves the top byte unused (0 in pixels shown from the picture
+    // arrays); the result always carries 0xff there, as Qt writes RGB32.
+    const uint32_t opaque = source.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
     const uchar* const sourceBits = source.constBits();
     const qsizetype sourceLine = source.bytesPerLine();
     uchar* const resultBits = result.bits();
@@ -39,12 +42,13 @@ QImage HalveImage(const QImage& image, bool halveX, bool halveY) {
         auto* out = reinterpret_cast<uint32_t*>(resultBits + qsizetype(y) * resultLine);
         if (stepX == 2 && stepY == 2) {
             for (int x = 0; x < width; ++x)
-                out[x] = Pixel((Lanes(top[2 * x]) + Lanes(top[2 * x + 1]) + Lanes(bottom[2 * x]) +
-                                Lanes(bottom[2 * x + 1]) + half) >> shift);
+                out[x] = opaque | Pixel((Lanes(top[2 * x]) + Lanes(top[2 * x + 1]) + Lanes(bottom[2 * x]) +
+                                         Lanes(bottom[2 * x + 1]) + half) >> shift);
         } else if (stepX == 2) {
-            for (int x = 0; x < width; ++x) out[x] = Pixel((Lanes(top[2 * x]) + Lanes(top[2 * x + 1]) + half) >> shift);
+            for (int x = 0; x < width; ++x)
+                out[x] = opaque | Pixel((Lanes(top[2 * x]) + Lanes(top[2 * x + 1]) + half) >> shift);
         } else {
-            for (int x = 0; x < width; ++x) out[x] = Pixel((Lanes(top[x]) + Lanes(bottom[x]) + half) >> shift);
+            for (int x = 0; x < width; ++x) out[x] = opaque | Pixel((Lanes(top[x]) + Lanes(bottom[x]) + half) >> shift);
         }
     };
     // Rows are independent; a large picture's first halving is shared out.

@@ -170,6 +170,59 @@ TEST_F(LoadTest, LargePictureIsHalvedInThePreview) {
     EXPECT_EQ(DetailLines()[4], std::make_pair(QString("Pixels :"), QString(" 327680")));
 }
 
+// Large pictures are shown from the picture arrays without a copy; the
+// canvas must still read as the picture, let go of the arrays at New, and
+// keep the arrays untouched when something is drawn on it.
+QString WriteLargePicture(const TempDir& folder, const std::string& name, uint32_t left, uint32_t right) {
+    IndexPicture big(1100, 1000);
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 0; x < 1100; ++x) big.At(x, y) = uint8_t(x < 550 ? 1 : 2);
+    IlbmBuilder()
+        .Bmhd(1100, 1000, 2, 1)
+        .Cmap({0x000000, left, right, 0xFFFFFF})
+        .Camg(0)
+        .Body(big, BodyOptions{.Planes = 2, .Compression = Packing::ByteRun1})
+        .WriteTo(folder.File(name));
+    return QString::fromStdString(folder.File(name));
+}
+
+TEST_F(LoadTest, LargePictureOnTheCanvasAndAfterwards) {
+    StartProgram();
+    LoadThroughMenu(WriteLargePicture(pictures, "first.iff", 0xFF0000, 0x00FF00));
+    const QImage& canvas = window->Picture5()->Picture();
+    ASSERT_EQ(canvas.size(), QSize(1100, 1000));
+    EXPECT_EQ(canvas.pixel(0, 0), kRed);
+    EXPECT_EQ(canvas.pixel(1099, 999), kGreen);
+    EXPECT_EQ(PreviewPixel(100, 128), kRed);
+    EXPECT_EQ(PreviewPixel(300, 128), kGreen);
+
+    // Drawn on, the canvas changes; the picture arrays do not.
+    window->Picture5()->SetPixel(5, 5, qRgb(1, 2, 3));
+    EXPECT_EQ(window->Picture5()->Picture().pixel(5, 5), qRgb(1, 2, 3));
+    EXPECT_EQ(window->Picture().ColourAt(5, 6), 0xFF0000u);
+
+    // Another large picture: new arrays, and the canvas shows them.
+    LoadThroughMenu(WriteLargePicture(pictures, "second.iff", 0x0000FF, 0xFFFF00));
+    EXPECT_EQ(window->Picture5()->Picture().pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(window->Picture5()->Picture().pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(PreviewPixel(300, 128), qRgb(255, 255, 0));
+
+    // A load that fails after the arrays were made anew (a CMAP length of
+    // 2^31): the canvas must not show, or even read, the old arrays.
+    std::vector<uint8_t> broken = IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, 0, 0, 0}).Bytes();
+    ASSERT_EQ(std::string(broken.begin() + 40, broken.begin() + 44), "CMAP");
+    broken[44] = 0x80;
+    WriteBytes(pictures.File("broken.iff"), broken);
+    LoadThroughMenu(PicturePath("broken.iff"));
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(window->Picture().PictureLoaded, 0);
+    const QImage& blank = window->Picture5()->Picture();
+    ASSERT_EQ(blank.size(), QSize(1100, 1000));
+    EXPECT_EQ(blank.pixel(0, 0), blank.pixel(1099, 999));
+    EXPECT_NE(blank.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_TRUE(PreviewIsBlank());
+}
+
 TEST_F(LoadTest, NewForgetsThePictureAndBlanksTheWindow) {
     StartProgram();
     LoadThroughMenu(WriteQuadPicture());
