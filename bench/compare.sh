@@ -94,3 +94,21 @@ printf 'per megapixel: batch %.4f s, one %sx%s picture %.4f s\n' \
   "$(awk -v t="$ours_batch" 'BEGIN { print t / (1000 * 320 * 256 / 1e6) }')" "$side" "$side" \
   "$(awk -v t="$big_wall" -v s="$side" 'BEGIN { print t / (s * s / 1e6) }')"
 
+
+# The desktop program, headless: its load to the shown preview against the
+# converter's load and decode, on the same pictures.
+cmake -S "$root" -B "$root/build-release-gui" -DCMAKE_BUILD_TYPE=Release -DPLANORA_BUILD_GUI=ON \
+  -DPLANORA_BUILD_TESTS=OFF -DPLANORA_BUILD_BENCH=ON >/dev/null
+cmake --build "$root/build-release-gui" -j"$(nproc)" --target planora_gui_bench >/dev/null
+echo
+PLANORA_BENCH_FILES="$work/planes8.iff:$work/ham8.iff" QT_QPA_PLATFORM=offscreen \
+  "$root/build-release-gui/planora_gui_bench" --benchmark_filter='/(planes8|ham8)$' \
+  --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true 2>/dev/null |
+  awk '/_median/ { sub(/_median/, "", $1); ms[$1] = $2 }
+       END {
+         for (name in ms) if (name ~ /^ProgramLoad/) {
+           file = substr(name, index(name, "/") + 1)
+           printf "program load to preview, %s: %.1f ms against the converter'"'"'s load %.1f ms (ratio %.2f)\n",
+                  file, ms[name], ms["ConverterLoad/" file], ms[name] / ms["ConverterLoad/" file]
+         }
+       }'
