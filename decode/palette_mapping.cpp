@@ -61,18 +61,11 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     MapRowColours(pixels, mode, palette);
 }
 
-namespace {
-// Maps indices[0..lastColumn] into colours; both may be the same row.
-template <typename Index>
-void MapIndices(const Index* indices, uint32_t* colours, int32_t lastColumn, int16_t mode, const uint32_t* palette,
-                const ColourTable& hamControl, const ColourTable& hamBlue, const ColourTable& hamGreen,
-                const ColourTable& hamRed) {
-    // Indices are 8-bit; the mask keeps every lookup inside its table.
-    if (mode == 1) {
-        for (int32_t x = 0; x <= lastColumn; ++x) colours[x] = palette[indices[x] & 0xFF];
-        return;
-    }
-
+ColourMapping PictureContext::MakeColourMapping(int16_t mode, const uint32_t* palette) const {
+    ColourMapping mapping;
+    mapping.Mode = mode;
+    mapping.Palette = palette;
+    if (mode == 1) return mapping;
     // Every HAM step is colour = (held & keep) + add: a base colour keeps
     // nothing of the colour to the left, a modify step keeps the other two
     // components. One table lookup per pixel then replaces the branches on
@@ -81,38 +74,52 @@ void MapIndices(const Index* indices, uint32_t* colours, int32_t lastColumn, int
     const uint32_t keepForBlue = mode == 2 ? 0xFFFF00 : 0xFFFF03;
     const uint32_t keepForGreen = mode == 2 ? 0xFF00FF : 0xFF03FF;
     const uint32_t keepForRed = mode == 2 ? 0x00FFFF : 0x03FFFF;
-    struct HamStep {
-        uint32_t keep, add;
-    };
-    std::array<HamStep, 256> steps;
     for (uint32_t p = 0; p < 256; ++p) {
-        HamStep step{0, palette[p]};
+        uint32_t keep = 0, add = palette[p];
         if (p > lastBase) {
-            switch (hamControl[p]) {
-            case kModifyBlue: step = {keepForBlue, hamBlue[p]}; break;
-            case kModifyGreen: step = {keepForGreen, hamGreen[p]}; break;
-            case kModifyRed: step = {keepForRed, hamRed[p]}; break;
+            switch (HamControl[p]) {
+            case kModifyBlue: keep = keepForBlue, add = HamBlue[p]; break;
+            case kModifyGreen: keep = keepForGreen, add = HamGreen[p]; break;
+            case kModifyRed: keep = keepForRed, add = HamRed[p]; break;
             default: break;
             }
         }
-        steps[p] = step;
+        mapping.Keep[p] = keep;
+        mapping.Add[p] = add;
     }
-    uint32_t held = palette[0];
+    return mapping;
+}
+
+namespace {
+// Maps indices[0..lastColumn] into colours; both may be the same row.
+template <typename Index>
+void MapIndices(const Index* indices, uint32_t* colours, int32_t lastColumn,
+                const ColourMapping& mapping) {
+    // Indices are 8-bit; the mask keeps every lookup inside its table.
+    if (mapping.Mode == 1) {
+        const uint32_t* palette = mapping.Palette;
+        for (int32_t x = 0; x <= lastColumn; ++x) colours[x] = palette[indices[x] & 0xFF];
+        return;
+    }
+    uint32_t held = mapping.Palette[0];
     for (int32_t x = 0; x <= lastColumn; ++x) {
-        const HamStep step = steps[indices[x] & 0xFF];
-        held = (held & step.keep) + step.add;
+        const uint32_t p = indices[x] & 0xFF;
+        held = (held & mapping.Keep[p]) + mapping.Add[p];
         colours[x] = held;
     }
 }
 }  // namespace
 
 void PictureContext::MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const {
-    MapIndices(pixels, pixels, IlbmInfo.Width, mode, palette, HamControl, HamBlue, HamGreen, HamRed);
+    MapRowColours(pixels, MakeColourMapping(mode, palette));
 }
 
-void PictureContext::MapChunkyRow(const uint8_t* indices, uint32_t* colours, int16_t mode,
-                                  const uint32_t* palette) const {
-    MapIndices(indices, colours, IlbmInfo.Width, mode, palette, HamControl, HamBlue, HamGreen, HamRed);
+void PictureContext::MapRowColours(uint32_t* pixels, const ColourMapping& mapping) const {
+    MapIndices(pixels, pixels, IlbmInfo.Width, mapping);
+}
+
+void PictureContext::MapChunkyRow(const uint8_t* indices, uint32_t* colours, const ColourMapping& mapping) const {
+    MapIndices(indices, colours, IlbmInfo.Width, mapping);
 }
 
 void PictureContext::Iff_PalleteMap_Image() {

@@ -59,7 +59,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     PixelArray<uint8_t> planar(rowStride * size_t(slots));
     const auto slot = [&](int32_t row) { return &planar[size_t((row - 1) % slots) * rowStride]; };
     const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
-    const uint32_t* palette = Palette.data();
+    const ColourMapping mapping = MakeColourMapping(mode, Palette.data());
 
     RowSharing rows(
         height,
@@ -69,7 +69,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
             if (mapNow) {
                 // Straight from the indices to the colours, with no widened copy in between.
                 ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], nullptr);
-                MapChunkyRow(&ChunkyImage[start], &ColourImage[start], mode, palette);
+                MapChunkyRow(&ChunkyImage[start], &ColourImage[start], mapping);
             } else {
                 ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], &ColourImage[start]);
             }
@@ -104,10 +104,10 @@ bool PictureContext::MapImageInParallel() {
     const bool lineTables = mode != 3 && info.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead;
     if (!AllowParallelDecode || lineTables || UsesPaletteChanges() || !WorthTwoThreads(info)) return false;
 
-    const uint32_t* palette = Palette.data();
+    const ColourMapping mapping = MakeColourMapping(mode, Palette.data());
     RowSharing rows(
         info.Height,
-        [&](int32_t row) { MapRowColours(&ColourImage[size_t(row) * size_t(imageStride_)], mode, palette); }, true,
+        [&](int32_t row) { MapRowColours(&ColourImage[size_t(row) * size_t(imageStride_)], mapping); }, true,
         RowReporter());
     if (!rows.StartHelper()) return false;
     rows.FinishHere();

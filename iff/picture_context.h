@@ -91,6 +91,18 @@ using ColourTable = std::array<uint32_t, kPaletteEntries>;
 // arrays; pictures above this budget end the load with "Out of memory".
 constexpr int64_t kDefaultImageByteBudget = int64_t{1} << 30;
 
+// How indices become colours by the rules of mode (1 ordinary, 2 HAM6,
+// 3 HAM8) with a palette and the HAM tables as they are when it is made;
+// made once, it serves every row while neither changes. It reads nothing
+// else, so rows can be mapped side by side.
+struct ColourMapping {
+    int16_t Mode = 1;
+    const uint32_t* Palette = nullptr;
+    // HAM: colour = (colour to the left & Keep[index]) + Add[index].
+    std::array<uint32_t, 256> Keep{};
+    std::array<uint32_t, 256> Add{};
+};
+
 class PictureContext {
 public:
     explicit PictureContext(LoadObserver* observer = nullptr) : observer_(observer) {}
@@ -289,13 +301,12 @@ private:
     bool DecodeRowsInParallel(bool packed);
     // Iff_PalleteMap_Image on two threads, when no row changes the palette.
     bool MapImageInParallel();
-    // Maps one row of indices to colours with the given palette, by the rules
-    // of mode (1 ordinary, 2 HAM6, 3 HAM8). Reads only the palette and the HAM
-    // tables, so rows can be mapped side by side.
+    ColourMapping MakeColourMapping(int16_t mode, const uint32_t* palette) const;
+    // Maps one row of indices to colours in place, or from a ChunkyImage row
+    // into a ColourImage row (for rows mapped as soon as they are converted).
     void MapRowColours(uint32_t* pixels, int16_t mode, const uint32_t* palette) const;
-    // The same from a ChunkyImage row into a ColourImage row, for rows that
-    // are mapped as soon as they are converted.
-    void MapChunkyRow(const uint8_t* indices, uint32_t* colours, int16_t mode, const uint32_t* palette) const;
+    void MapRowColours(uint32_t* pixels, const ColourMapping& mapping) const;
+    void MapChunkyRow(const uint8_t* indices, uint32_t* colours, const ColourMapping& mapping) const;
     // One plane row of RowBytes bytes at the cursor, ByteRun1-packed or raw.
     void ReadPlaneRow(uint8_t* dest, bool packed);
     void ReadPlaneRowRaw(uint8_t* dest);
