@@ -59,7 +59,7 @@ int16_t PictureContext::Load_IFF_From_Memory(const std::string& Filename, std::v
 
     bytes.push_back(0);
     bytes.push_back(0);
-    FileCache = std::move(bytes);
+    FileCache.assign(bytes.begin(), bytes.end());
     return LoadCachedFile();
 }
 

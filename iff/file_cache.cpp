@@ -27,9 +27,9 @@ void PictureContext::Load_TemplateFile_to_cache(const std::string& Filename) {
     if (S_ISDIR(info.st_mode)) throw RunTimeError(kPathFileAccessError);
 
     const size_t length = static_cast<size_t>(info.st_size);
-    std::vector<uint8_t> cache;
+    PixelArray<uint8_t> cache;
     try {
-        cache.assign(length + 2, 0);
+        cache = PixelArray<uint8_t>(length + 2);  // zeros, as the pages come
     } catch (const std::bad_alloc&) {
         throw RunTimeError(kOutOfMemory);
     } catch (const std::length_error&) {

@@ -52,7 +52,7 @@ uint32_t Widen4(uint32_t word) {
 }
 }  // namespace
 
-uint8_t PictureContext::PaletteChangeReader::Next(const std::vector<uint8_t>& file) {
+uint8_t PictureContext::PaletteChangeReader::Next(const PixelArray<uint8_t>& file) {
     if (Produced >= Limit) return 0;
     if (!Huffman) {
         ++Produced;
@@ -91,12 +91,12 @@ uint8_t PictureContext::PaletteChangeReader::Next(const std::vector<uint8_t>& fi
     return 0;
 }
 
-int16_t PictureContext::PaletteChangeReader::TreeWord(const std::vector<uint8_t>& file, int64_t node) const {
+int16_t PictureContext::PaletteChangeReader::TreeWord(const PixelArray<uint8_t>& file, int64_t node) const {
     const int64_t at = TreeStart + 2 * node;
     return int16_t(uint16_t(file[size_t(at)] << 8 | file[size_t(at + 1)]));
 }
 
-uint32_t PictureContext::PaletteChangeReader::NextWord(const std::vector<uint8_t>& file) {
+uint32_t PictureContext::PaletteChangeReader::NextWord(const PixelArray<uint8_t>& file) {
     const uint32_t high = Next(file);
     return high << 8 | Next(file);
 }

@@ -204,10 +204,10 @@ public:
         int64_t TreeRoot = 0;   // index of the tree's last word
         uint8_t Current = 0;
         int BitsLeft = 0;
-        uint8_t Next(const std::vector<uint8_t>& file);
-        uint32_t NextWord(const std::vector<uint8_t>& file);
+        uint8_t Next(const PixelArray<uint8_t>& file);
+        uint32_t NextWord(const PixelArray<uint8_t>& file);
         bool Exhausted() const { return Produced >= Limit; }
-        int16_t TreeWord(const std::vector<uint8_t>& file, int64_t node) const;
+        int16_t TreeWord(const PixelArray<uint8_t>& file, int64_t node) const;
     };
     struct PaletteChangeState {
         bool Present = false;         // a usable PCHG chunk was read in this load
@@ -253,7 +253,9 @@ public:
     bool AllowParallelDecode = true;
 
     // ---- State, under the program's names -----------------------------------
-    std::vector<uint8_t> FileCache;  // the file plus two zero bytes
+    // The file plus two zero bytes; a PixelArray, so that its pages are not
+    // filled with zeros before the file is read into them.
+    PixelArray<uint8_t> FileCache;
     int64_t CachePos = 0;            // zero-based read cursor
     IlbmInfoRecord IlbmInfo;
 

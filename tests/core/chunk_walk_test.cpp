@@ -38,7 +38,8 @@ TEST(ChunkWalk, SmallestFileLoads) {
 
 TEST(ChunkWalk, CheckStopsAtTheBmhdData) {
     PictureContext pic;
-    pic.FileCache = Smallest().Bytes();
+    const std::vector<uint8_t> file = Smallest().Bytes();
+    pic.FileCache.assign(file.begin(), file.end());
     pic.FileCache.insert(pic.FileCache.end(), {0, 0});
     pic.CachePos = 0;
     EXPECT_EQ(pic.iff_check_if_File_is_iffbitmap(), 0);

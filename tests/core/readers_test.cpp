@@ -14,7 +14,7 @@ PictureContext WithCache(std::vector<uint8_t> bytes) {
     PictureContext pic;
     bytes.push_back(0);
     bytes.push_back(0);
-    pic.FileCache = std::move(bytes);
+    pic.FileCache.assign(bytes.begin(), bytes.end());
     pic.CachePos = 0;
     return pic;
 }
@@ -98,13 +98,14 @@ TEST(FileCache, HoldsTheFileAndTwoZeroBytes) {
     PictureContext pic;
     pic.CachePos = 7;
     pic.Load_TemplateFile_to_cache(path);
-    EXPECT_EQ(pic.FileCache, (std::vector<uint8_t>{1, 2, 3, 4, 5, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(pic.FileCache.begin(), pic.FileCache.end()),
+              (std::vector<uint8_t>{1, 2, 3, 4, 5, 0, 0}));
     EXPECT_EQ(pic.CachePos, 7);  // filling the cache leaves the cursor alone
 
     const std::string empty = dir.File("empty.bin");
     test::WriteBytes(empty, {});
     pic.Load_TemplateFile_to_cache(empty);
-    EXPECT_EQ(pic.FileCache, (std::vector<uint8_t>{0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(pic.FileCache.begin(), pic.FileCache.end()), (std::vector<uint8_t>{0, 0}));
 }
 
 }  // namespace
