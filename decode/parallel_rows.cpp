@@ -12,7 +12,6 @@
 // walk; without per-line palettes its rows are shared out the same way.
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "decode/planar_rows.h"
 #include "decode/row_sharing.h"
@@ -23,10 +22,6 @@ namespace planora {
 namespace {
 // Room for the unpacked rows not yet converted.
 constexpr size_t kRingBytes = size_t{1} << 20;
-
-bool WorthTwoThreads(const IlbmInfoRecord& info) {
-    return int64_t{info.Width} * info.Height >= kParallelPixels && std::thread::hardware_concurrency() >= 2;
-}
 }  // namespace
 
 std::function<void(int32_t)> PictureContext::RowReporter() {
@@ -48,7 +43,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     // mask plane goes to the alpha array: those take the ordinary road.
     const bool rowsIndependent = !mapNow || (info.DynamicPaletteFlag == 0 && !UsesPaletteChanges());
     if (!AllowParallelDecode || !rowsIndependent || planes < 1 || planes > 8 || info.Masking == 1 ||
-        IsDeepPicture() || !WorthTwoThreads(info))
+        IsDeepPicture() || !WorthTwoThreads(int64_t{info.Width} * info.Height))
         return false;
 
     const size_t planeStride = size_t(RowBytes) + 1;
@@ -102,7 +97,9 @@ bool PictureContext::MapImageInParallel() {
     const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
     // Line palettes are copied into the working palette row by row.
     const bool lineTables = mode != 3 && info.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead;
-    if (!AllowParallelDecode || lineTables || UsesPaletteChanges() || !WorthTwoThreads(info)) return false;
+    if (!AllowParallelDecode || lineTables || UsesPaletteChanges() ||
+        !WorthTwoThreads(int64_t{info.Width} * info.Height))
+        return false;
 
     const ColourMapping mapping = MakeColourMapping(mode, Palette.data());
     RowSharing rows(

@@ -77,8 +77,14 @@ void RowSharing::HelpUntilDone(int32_t row) {
     }
 }
 
+bool WorthTwoThreads(int64_t pixels) {
+    if (pixels < kParallelPixels) return false;
+    static const bool kSecondCore = std::thread::hardware_concurrency() >= 2;
+    return kSecondCore;
+}
+
 void ForEachRow(int32_t height, int64_t pixels, const std::function<void(int32_t)>& work) {
-    if (pixels >= kParallelPixels && std::thread::hardware_concurrency() >= 2) {
+    if (WorthTwoThreads(pixels)) {
         RowSharing rows(height, work, true);
         if (rows.StartHelper()) {
             rows.FinishHere();

@@ -18,6 +18,10 @@ namespace planora {
 // Below this many pixels a second thread costs more than it saves.
 constexpr int64_t kParallelPixels = int64_t{1} << 20;
 
+// Whether work on this many pixels goes on two threads: enough pixels, and a
+// machine with a second core.
+bool WorthTwoThreads(int64_t pixels);
+
 class RowSharing {
 public:
     // finished, if given, is called with n each time rows 1..n are all done.
