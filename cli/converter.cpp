@@ -1,15 +1,16 @@
 #include "cli/converter.h"
 
+#include <utility>
 #include <sys/stat.h>
 
 #include <memory>
 
-#include "cli/png_output.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
 #include "output/bitmap_stream.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
+#include "output/png_output.h"
 #include "output/safe_file.h"
 
 namespace planora::cli {
@@ -54,7 +55,6 @@ int Converter::Run() {
     }
     bool allConverted = true;
     for (size_t i = 0; i < options_.inputs.size(); ++i) {
-        if (options_.info && i > 0) out_ << "\n";
         if (!ConvertOne(options_.inputs[i])) allConverted = false;
     }
     return allConverted ? 0 : 1;
@@ -113,6 +113,8 @@ bool Converter::ConvertOne(const std::string& input) {
     }
 
     if (options_.info) {
+        // One blank line between the blocks of the inputs that loaded.
+        if (std::exchange(infoPrinted_, true)) out_ << "\n";
         for (const DetailLine& line : pic_.ImageInfoLines()) out_ << line.Label << " " << line.Value << "\n";
         return true;
     }

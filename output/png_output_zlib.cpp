@@ -7,15 +7,16 @@
 //              followed by its pixels
 //   IEND
 // Every chunk is a big-endian length, its type, its data and the CRC-32 of
-// type and data. zlib keeps the converter free of a GUI library, whose
-// loading alone would cost more than converting a small picture.
+// type and data. zlib keeps the converter, the thumbnailer and the image
+// loaders free of a GUI library, whose loading alone would cost more than
+// converting a small picture.
 #include <zlib.h>
 
-#include "cli/png_output.h"
+#include "output/png_output.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
-namespace planora::cli {
+namespace planora {
 
 namespace {
 
@@ -52,8 +53,6 @@ std::vector<uint8_t> Scanlines(const PictureContext& pic, bool alpha) {
 
 }  // namespace
 
-bool PngAvailable() { return true; }
-
 std::vector<uint8_t> EncodePng(const PictureContext& pic) {
     const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
     // Pictures that mark transparency (mask plane, transparent colour, deep
@@ -77,4 +76,4 @@ std::vector<uint8_t> EncodePng(const PictureContext& pic) {
     return png;
 }
 
-}  // namespace planora::cli
+}  // namespace planora
