@@ -3,6 +3,7 @@
 
 #include "cli/converter.h"
 #include "cli/options.h"
+#include "cli/thumbnail_mode.h"
 
 int main(int argc, char** argv) {
     using namespace planora::cli;
@@ -17,5 +18,7 @@ int main(int argc, char** argv) {
         std::cout << UsageText();
         return 0;
     }
+    if (options->thumbnail)
+        return RunThumbnail(options->thumbnail, options->inputs[0], options->inputs[1], std::cerr);
     return Converter(*options, std::cout, std::cerr).Run();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 
 namespace planora::cli {
 
@@ -29,6 +30,26 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
         return false;
     }
     value = args[++i];
+    return true;
+}
+
+// A whole number from low to high, for "--name VALUE".
+bool TakeCount(const std::vector<std::string>& args, size_t& i, const std::string& name, int32_t low, int32_t high,
+               int32_t& count, std::string& error) {
+    std::string value;
+    if (!TakeValue(args, i, name, value, error)) return false;
+    size_t used = 0;
+    long number = 0;
+    try {
+        number = std::stol(value, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != value.size() || number < low || number > high) {
+        error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+        return false;
+    }
+    count = int32_t(number);
     return true;
 }
 }  // namespace
@@ -72,6 +93,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 error = "unknown format '" + value + "' (bmp, png, rgb, lut or txt)";
                 return std::nullopt;
             }
+        } else if (is("--thumbnail")) {
+            if (!TakeCount(args, i, "--thumbnail", 1, 32767, options.thumbnail, error)) return std::nullopt;
+        } else if (is("--jobs") || arg == "-j") {
+            if (!TakeCount(args, i, arg == "-j" ? "-j" : "--jobs", 1, 256, options.jobs, error)) return std::nullopt;
+        } else if (arg == "--quiet" || arg == "-q") {
+            options.quiet = true;
         } else if (is("--output") || arg == "-o") {
             std::string value;
             if (!TakeValue(args, i, arg == "-o" ? "-o" : "--output", value, error)) return std::nullopt;
@@ -87,6 +114,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     if (!options.help && options.inputs.empty()) {
         error = "no input file";
+        return std::nullopt;
+    }
+    if (!options.help && options.thumbnail && options.inputs.size() != 2) {
+        error = "--thumbnail SIZE needs an INPUT and an OUTPUT";
         return std::nullopt;
     }
     return options;

@@ -1,6 +1,7 @@
 // Command line of planora-convert.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@ struct Options {
     bool force = false;
     bool info = false;
     bool help = false;
+    int32_t thumbnail = 0;               // --thumbnail SIZE: inputs are INPUT and OUTPUT
+    int32_t jobs = 0;                    // pictures converted at once; 0: one per core
+    bool quiet = false;                  // no progress line
     std::vector<std::string> inputs;
 };
 

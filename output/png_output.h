@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-namespace planora {
+#include "output/rgb_image.h"
 
-class PictureContext;
+namespace planora {
 
 // Throws RunTimeError when the picture cannot be encoded.
 std::vector<uint8_t> EncodePng(const PictureContext& pic);
+std::vector<uint8_t> EncodePng(const RgbImage& image);
 
 }  // namespace planora

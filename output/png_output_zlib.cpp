@@ -51,15 +51,8 @@ std::vector<uint8_t> Scanlines(const PictureContext& pic, bool alpha) {
     return rows;
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodePng(const PictureContext& pic) {
-    const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
-    // Pictures that mark transparency (mask plane, transparent colour, deep
-    // alpha) get an alpha channel; all others are plain RGB.
-    const bool alpha = pic.HasAlpha();
-    const std::vector<uint8_t> rows = Scanlines(pic, alpha);
-
+// The PNG of filtered rows (see Scanlines).
+std::vector<uint8_t> PngOfRows(int32_t width, int32_t height, bool alpha, const std::vector<uint8_t>& rows) {
     uLongf packedSize = compressBound(uLong(rows.size()));
     std::vector<uint8_t> packed(packedSize);
     if (compress2(packed.data(), &packedSize, rows.data(), uLong(rows.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
@@ -74,6 +67,27 @@ std::vector<uint8_t> EncodePng(const PictureContext& pic) {
     PutChunk(png, "IDAT", packed.data(), packedSize);
     PutChunk(png, "IEND", nullptr, 0);
     return png;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const PictureContext& pic) {
+    // Pictures that mark transparency (mask plane, transparent colour, deep
+    // alpha) get an alpha channel; all others are plain RGB.
+    const bool alpha = pic.HasAlpha();
+    return PngOfRows(pic.IlbmInfo.Width, pic.IlbmInfo.Height, alpha, Scanlines(pic, alpha));
+}
+
+std::vector<uint8_t> EncodePng(const RgbImage& image) {
+    const size_t rowBytes = size_t(image.Width) * size_t(image.Channels());
+    std::vector<uint8_t> rows;
+    rows.reserve(size_t(image.Height) * (rowBytes + 1));
+    for (int32_t y = 0; y < image.Height; ++y) {
+        rows.push_back(0);
+        const auto row = image.Pixels.begin() + std::ptrdiff_t(size_t(y) * rowBytes);
+        rows.insert(rows.end(), row, row + std::ptrdiff_t(rowBytes));
+    }
+    return PngOfRows(image.Width, image.Height, image.Alpha, rows);
 }
 
 }  // namespace planora
