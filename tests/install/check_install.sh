@@ -17,7 +17,7 @@ desktop="$prefix/share/applications/planora.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
 grep -qx 'Exec=planora %f' "$desktop" || fail "desktop entry does not pass the file"
 grep -qx 'Categories=Graphics;Viewer;' "$desktop" || fail "desktop entry categories"
-grep -qx 'MimeType=image/x-ilbm;' "$desktop" || fail "desktop entry MIME type"
+grep -qx 'MimeType=image/x-ilbm;image/x-iff-acbm;image/x-iff-rgbn;image/x-iff-rgb8;' "$desktop" || fail "desktop entry MIME type"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi
@@ -28,14 +28,17 @@ for page in planora planora-convert; do
   gzip -t "$prefix/share/man/man1/$page.1.gz" || fail "manual page $page"
 done
 
-# The MIME database built from our file recognises a picture by its content.
+# Our MIME file adds only the types the system lacks; image/x-ilbm is the
+# system's own and must not be redefined.
 if command -v update-mime-database >/dev/null; then
   update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
-  grep -q 'image/x-ilbm' "$prefix/share/mime/types" || fail "MIME type not registered"
-  grep -aq 'ILBM' "$prefix/share/mime/magic" || fail "ILBM magic missing"
-  grep -aq 'PBM ' "$prefix/share/mime/magic" || fail "PBM magic missing"
-  grep -q '\*\.lbm' "$prefix/share/mime/globs" || fail ".lbm glob missing"
+  ! grep -q 'image/x-ilbm' "$prefix/share/mime/types" || fail "image/x-ilbm redefined"
+  for form in ACBM RGBN RGB8; do
+    grep -aq "$form" "$prefix/share/mime/magic" || fail "$form magic missing"
+  done
 fi
+thumbnailer="$prefix/share/thumbnailers/planora.thumbnailer"
+grep -qx 'Exec=planora-convert --thumbnail %s %i %o' "$thumbnailer" || fail "thumbnailer Exec line"
 
 # Completion offers the formats after --format.
 completion="$prefix/share/bash-completion/completions/planora-convert"
