@@ -7,6 +7,8 @@
 //           3 green) and the low four bits give its new value, both nibbles
 //   mode 3  HAM8: indices 0-63 are base colours; above, the low six bits are
 //           the top six bits of the new component, its two low bits kept
+// HAM5 and HAM7 pictures use modes 2 and 3: their indices never reach the
+// controls that need the missing top plane.
 // With a CTBL chunk, modes 1 and 2 take colours 0-15 from the row's own line.
 // With a PCHG chunk, every mode takes its colours from the palette as changed
 // down to the row (iff/pchg.cpp).

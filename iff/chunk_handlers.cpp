@@ -50,10 +50,13 @@ void PictureContext::iff_load_CAMG_DISPLAYMODE() {
     }
     if (Bit_Test(info.ModeID, 11) == 1) {
         info.HamFlag = 1;
-        if (info.Bitplanes == 6) {
+        // With 5 or 7 planes the display reads the missing top plane as 0:
+        // HAM5 is HAM6 with only the "palette" and "modify blue" controls,
+        // HAM7 the same for HAM8, and the same tables map both.
+        if (info.Bitplanes == 6 || info.Bitplanes == 5) {
             info.DisplayMode = 2;
             iff_create_HAMbitmask_tables();
-        } else if (info.Bitplanes == 8) {
+        } else if (info.Bitplanes == 8 || info.Bitplanes == 7) {
             info.DisplayMode = 3;
             Iff_Create_HAM8bitmask_tables();
         }

@@ -26,7 +26,10 @@ namespace planora {
 namespace {
 constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kMaxBitplanes = 8;
-bool IsKnownFormType(const std::string& type) { return type == "ILBM" || type == "PBM " || type == "ACBM"; }
+bool IsKnownFormType(const std::string& type) {
+    return type == "ILBM" || type == "PBM " || type == "ACBM" || type == "RGB8" || type == "RGBN";
+}
+bool IsRunOfColourForm(const std::string& type) { return type == "RGB8" || type == "RGBN"; }
 int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
 }  // namespace
 
@@ -40,6 +43,9 @@ void PictureContext::BeginLoad(const std::string& Filename) {
     IlbmInfo.DynamicPaletteFlag = IlbmInfo.InterlaceFlag = 0;
     IlbmInfo.Width = IlbmInfo.Height = 0;
     PaletteChanges.Present = PaletteChanges.LineTablesRead = false;
+    PictureCount = 0;
+    ContainerType.clear();
+    PaletteFromCmap = false;
     rowsReported_ = false;
 }
 
@@ -71,6 +77,8 @@ void PictureContext::ForgetPicture() {
 }
 
 int16_t PictureContext::LoadCachedFile() {
+    if (!SelectContainedPicture()) return 0;
+    if (IsDeepForm()) return LoadDeepForm();
     if (iff_check_if_File_is_iffbitmap() == -1) return 0;
     const int64_t bmhdDataStart = CachePos;
     Iff_Read_BitMAP_header();
@@ -162,6 +170,7 @@ void PictureContext::AllocateImages() {
 
 bool PictureContext::IsDeepPicture() const {
     const int32_t planes = IlbmInfo.Bitplanes;
+    if (IsRunOfColourForm(FormType) || FormType == "DEEP") return true;
     return FormType == "ILBM" && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
 }
 
@@ -194,6 +203,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         BeforeRowsChange();
         if (FormType == "PBM ")
             DecodePbmBody();
+        else if (IsRunOfColourForm(FormType))
+            DecodeRgbnBody(length);
         else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks())
             DecodeVerticalRleBody(length);
         else
@@ -205,6 +216,9 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "CMAP") {
         IFF_LOAD_PALLETTE(ConvertToLong(length));
+        PaletteFromCmap = true;
+    } else if (id == "CMYK") {
+        LoadCmykPalette(ConvertToLong(length));
     } else if (id == "CAMG") {
         iff_load_CAMG_DISPLAYMODE();
         camgSeen = true;
@@ -214,6 +228,10 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         LoadShamPalettes(ConvertToLong(length));
     } else if (id == "PCHG") {
         LoadPaletteChanges(length);
+    } else if (id == "BEAM") {
+        LoadBeamPalettes(ConvertToLong(length));
+    } else if (id == "RAST") {
+        LoadRasterPalettes(ConvertToLong(length));
     }
 }
 

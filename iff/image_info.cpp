@@ -32,10 +32,16 @@ std::vector<DetailLine> PictureContext::ImageInfoLines() const {
         {"Mode ID:", Hex(info.ModeID)},
     };
     if (info.HalfBriteFlag == 1) lines.push_back({"Mode:", "HalfBright"});
-    if (info.HamFlag == 1 && info.DisplayMode == 2) lines.push_back({"Mode:", "Ham (OCS)"});
-    if (info.HamFlag == 1 && info.DisplayMode == 3) lines.push_back({"Mode:", "HamAA(AGA)"});
+    // HAM5 and HAM7 are mapped as HAM6 and HAM8 but keep the panel as it was.
+    if (info.HamFlag == 1 && info.DisplayMode == 2 && info.Bitplanes == 6) lines.push_back({"Mode:", "Ham (OCS)"});
+    if (info.HamFlag == 1 && info.DisplayMode == 3 && info.Bitplanes == 8) lines.push_back({"Mode:", "HamAA(AGA)"});
     if (info.DynamicPaletteFlag == 1) lines.push_back({"Mode:", "Dynamic Palette"});
     if (info.InterlaceFlag == 1) lines.push_back({"Mode:", "Interlaced"});
+    // Pictures other than a plain FORM ILBM say what they are.
+    if (FormType != "ILBM") lines.push_back({"Form:", FormType == "PBM " ? "PBM" : FormType});
+    if (!ContainerType.empty())
+        lines.push_back({"Picture:", FormatNumber(PictureIndex + 1) + " of" + FormatNumber(PictureCount) + " in a " +
+                                         (ContainerType == "CAT " ? "CAT" : ContainerType)});
     return lines;
 }
 

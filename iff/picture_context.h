@@ -161,12 +161,46 @@ public:
     void Iff_Create_HAM8bitmask_tables();
 
     // ---- Other kinds of picture ---------------------------------------------
-    // The FORM type of the loaded file: "ILBM", "PBM " (chunky rows) or "ACBM"
-    // (contiguous bitplanes).
+    // The FORM type of the loaded file: "ILBM", "PBM " (chunky rows), "ACBM"
+    // (contiguous bitplanes), "RGB8" and "RGBN" (Impulse true colour) or
+    // "DEEP" (TVPaint true colour).
     std::string FormType;
-    // Deep (true-colour) ILBM: 24 or 32 planes of 8-bit components, or 48 and
-    // 64 planes of 16-bit ones. Their ColourImage holds RGB24 directly.
+    // True-colour pictures: deep ILBM (24 or 32 planes of 8-bit components,
+    // or 48 and 64 planes of 16-bit ones), RGB8, RGBN and DEEP. Their
+    // ColourImage holds RGB24 directly.
     bool IsDeepPicture() const;
+    // RGB8 and RGBN BODY: runs of one colour (decode/rgbn_body.cpp).
+    void DecodeRgbnBody(uint32_t length);
+    // FORM DEEP: its header chunks (iff/deep_form.cpp) and its DBOD
+    // (decode/deep_form_body.cpp). DeepElements is the DPEL layout.
+    struct DeepElement {
+        uint16_t Type = 0;
+        uint16_t Bits = 0;
+    };
+    std::vector<DeepElement> DeepElements;
+    std::array<int16_t, 16> DeepDeltas{};
+    bool IsDeepForm() const;
+    int16_t LoadDeepForm();
+    void DecodeDeepFormBody(uint32_t length);
+    // CAT and LIST files (iff/container.cpp): the load takes picture number
+    // PictureIndex (from 0) of the file, with the PROP chunks that reach it;
+    // PictureCount tells how many picture FORMs the loaded file holds (1 for
+    // a plain FORM) and ContainerType is "CAT " or "LIST" for a container,
+    // else empty.
+    int32_t PictureIndex = 0;
+    int32_t PictureCount = 0;
+    std::string ContainerType;
+    // Replaces a container in the file cache by the chosen picture FORM;
+    // false when the container holds no such picture.
+    bool SelectContainedPicture();
+    // BEAM and RAST per-line palettes (iff/line_palettes.cpp), read into
+    // DynamicPalettes as a CTBL is.
+    void LoadBeamPalettes(int32_t SectionSize);
+    void LoadRasterPalettes(int32_t SectionSize);
+    // CMYK chunk: the palette from ink values when the file has no CMAP
+    // (iff/cmyk_palette.cpp); PaletteFromCmap tells whether a CMAP was read.
+    void LoadCmykPalette(int32_t SectionSize);
+    bool PaletteFromCmap = false;
     // PBM BODY: one byte per pixel, rows padded to even length, plain or
     // ByteRun1 (decode/pbm_body.cpp).
     void DecodePbmBody();
