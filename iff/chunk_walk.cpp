@@ -79,6 +79,7 @@ void PictureContext::ForgetPicture() {
 int16_t PictureContext::LoadCachedFile() {
     if (!SelectContainedPicture()) return 0;
     if (IsDeepForm()) return LoadDeepForm();
+    if (IsImagForm()) return LoadImagForm();
     if (iff_check_if_File_is_iffbitmap() == -1) return 0;
     const int64_t bmhdDataStart = CachePos;
     Iff_Read_BitMAP_header();

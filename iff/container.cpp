@@ -5,7 +5,7 @@
 //   PROP <length> <type>  chunks that every FORM of <type> in the same LIST,
 //                         or in a LIST inside it, has unless it has its own
 //
-// The load takes one picture FORM (ILBM, PBM, ACBM, RGB8, RGBN or DEEP) of
+// The load takes one picture FORM (ILBM, PBM, ACBM, RGB8, RGBN, DEEP or IMAG) of
 // such a file: the file cache is replaced by that FORM alone, with the PROP
 // chunks that reach it placed in front of its own chunks, so the rest of the
 // load reads an ordinary picture file. A PROP chunk is left out when a PROP
@@ -50,7 +50,7 @@ public:
 
     static bool IsPictureType(const std::string& type) {
         return type == "ILBM" || type == "PBM " || type == "ACBM" || type == "RGB8" || type == "RGBN" ||
-               type == "DEEP";
+               type == "DEEP" || type == "IMAG";
     }
 
     // The FORMs, CATs and LISTs in [start, end), with the PROP chunks in scope.

@@ -181,6 +181,9 @@ public:
     std::array<int16_t, 16> DeepDeltas{};
     bool IsDeepForm() const;
     int16_t LoadDeepForm();
+    // FORM IMAG (CD-i) with a palette model (iff/imag_form.cpp).
+    bool IsImagForm() const;
+    int16_t LoadImagForm();
     void DecodeDeepFormBody(uint32_t length);
     // CAT and LIST files (iff/container.cpp): the load takes picture number
     // PictureIndex (from 0) of the file, with the PROP chunks that reach it;
