@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "cli/picture_list.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
 #include "output/bitmap_stream.h"
