@@ -117,7 +117,7 @@ bool Converter::ConvertOne(const std::string& input) {
         // One blank line between the blocks of the inputs that loaded.
         if (std::exchange(infoPrinted_, true)) out_ << "\n";
         for (const DetailLine& line : pic_.ImageInfoLines()) out_ << line.Label << " " << line.Value << "\n";
-        return true;
+        return pic_.PictureCount < 2 || PrintOtherPictures(pic_, input, out_, err_);
     }
     if (pic_.IlbmInfo.Width < 1 || pic_.IlbmInfo.Height < 1) {
         Fail(input, "picture has no pixels");
