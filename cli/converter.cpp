@@ -1,10 +1,15 @@
 #include "cli/converter.h"
 
-#include <utility>
+#include <unistd.h>
+
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
+#include <utility>
 
+#include "cli/standard_streams.h"
 #include "cli/picture_list.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
@@ -41,10 +46,30 @@ OutputFormat ChooseFormat(const Options& options) {
     }
     return OutputFormat::Bmp;
 }
+
+// Threads for the outputs: --jobs, else one per core; one for a single
+// input or --info, which have nothing to share out.
+int BatchThreads(const Options& options) {
+    if (options.inputs.size() < 2 || options.info) return 1;
+    if (options.jobs > 0) return options.jobs;
+    return int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+bool BatchProgress(const Options& options) {
+    return options.inputs.size() > 1 && !options.quiet && ::isatty(STDERR_FILENO) == 1;
+}
+
+// Pictures up to this size (file and picture arrays) are copied to be
+// written on a worker; larger ones are written by the loading thread.
+constexpr size_t kLargestCopied = size_t{64} << 20;
 }  // namespace
 
 Converter::Converter(Options options, std::ostream& out, std::ostream& err)
-    : options_(std::move(options)), format_(ChooseFormat(options_)), out_(out), err_(err) {
+    : options_(std::move(options)),
+      format_(ChooseFormat(options_)),
+      batch_(BatchThreads(options_), options_.inputs.size(), BatchProgress(options_), out, err),
+      out_(batch_.Out()),
+      err_(batch_.Err()) {
     pic_.SetObserver(this);
 }
 
@@ -54,11 +79,12 @@ int Converter::Run() {
              << "\n";
         return 2;
     }
-    bool allConverted = true;
     for (size_t i = 0; i < options_.inputs.size(); ++i) {
-        if (!ConvertOne(options_.inputs[i])) allConverted = false;
+        batch_.BeginInput();
+        const bool converted = ConvertOne(options_.inputs[i]);
+        batch_.EndInput(converted);
     }
-    return allConverted ? 0 : 1;
+    return batch_.Finish() ? 0 : 1;
 }
 
 void Converter::ShowMessage(const std::string& text) {
@@ -72,7 +98,7 @@ void Converter::Fail(const std::string& input, const std::string& message) {
 
 std::string Converter::OutputPathFor(const std::string& input) const {
     const std::string extension = FormatExtension(format_);
-    if (options_.output.empty()) return PathBesideSource(input, extension);
+    if (options_.output.empty()) return IsStandardStream(input) ? input : PathBesideSource(input, extension);
     if (IsFolder(options_.output)) {
         std::string folder = options_.output;
         if (folder.back() != '/' && folder.back() != '\\') folder += '/';
@@ -96,15 +122,17 @@ bool Converter::ConvertOne(const std::string& input) {
     // A BMP that may be written is started while the picture decodes; the
     // checks of WriteOutput still decide, after the load, what happens.
     const std::string target = options_.info ? std::string() : OutputPathFor(input);
+    // An earlier input's output still being written may be this input or target.
+    if (!options_.info) batch_.WaitForWrites({input, target});
     std::unique_ptr<BitmapStream> stream;
-    if (format_ == OutputFormat::Bmp && !options_.info && !SameFile(input, target) &&
+    if (format_ == OutputFormat::Bmp && !options_.info && !IsStandardStream(target) && !SameFile(input, target) &&
         (options_.force || !FileExists(target)))
         stream = std::make_unique<BitmapStream>(pic_, target);
     // As "New" before a load: a failed load must not leave the last picture behind.
     pic_.ForgetPicture();
     try {
         RowObserverScope scope(pic_, stream.get());
-        if (pic_.Load_IFF_To_Array(input) == 0) {
+        if (LoadInput(pic_, input) == 0) {
             if (!messageShown_) Fail(input, "not an IFF ILBM picture");
             return false;
         }
@@ -127,11 +155,11 @@ bool Converter::ConvertOne(const std::string& input) {
 }
 
 bool Converter::WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream) {
-    if (SameFile(input, target)) {
+    if (!IsStandardStream(target) && SameFile(input, target)) {
         Fail(input, "the output " + target + " is the input itself; not written");
         return false;
     }
-    if (FileExists(target) && !options_.force) {
+    if (!IsStandardStream(target) && FileExists(target) && !options_.force) {
         Fail(input, target + " exists; use --force to replace it");
         return false;
     }
@@ -139,25 +167,48 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target,
         Fail(input, kNoPaletteIndicesText);
         return false;
     }
+    // The next load reuses the context, so a picture written on a worker is
+    // written from a copy of it.
+    if (batch_.Threaded() && !stream && !IsStandardStream(target) &&
+        pic_.FileCache.size() + pic_.ColourImage.size() * 5 <= kLargestCopied) {
+        auto copy = std::make_shared<const PictureContext>(pic_);
+        batch_.Defer(target, [this, copy, input, target](std::ostream& err) {
+            return WritePicture(*copy, input, target, nullptr, err);
+        });
+        return true;
+    }
+    return WritePicture(pic_, input, target, stream, err_);
+}
+
+bool Converter::WritePicture(const PictureContext& pic, const std::string& input, const std::string& target,
+                             BitmapStream* stream, std::ostream& err) const {
     try {
-        const int32_t width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
-        switch (format_) {
-        case OutputFormat::Bmp:
-            if (stream)
-                stream->Finish(width, height);
-            else
-                SaveArrayAsBitMap(pic_, target, width, height);
-            break;
-        case OutputFormat::Png: WriteFileReplacing(target, EncodePng(pic_)); break;
-        case OutputFormat::Rgb: ExportRawRgb(pic_, target); break;
-        case OutputFormat::Lut: ExportRawChunky(pic_, target); break;
-        case OutputFormat::Txt: ExportPaletteText(pic_, target); break;
-        }
+        if (IsStandardStream(target))
+            WriteThroughTemporaryFile(out_, FormatExtension(format_),
+                                      [&](const std::string& path) { WritePictureFile(pic, path, nullptr); });
+        else
+            WritePictureFile(pic, target, stream);
     } catch (const RunTimeError& failure) {
-        Fail(input, FormatFailure("Error: ", failure, " "));
+        err << input << ": " << FormatFailure("Error: ", failure, " ") << "\n";
         return false;
     }
     return true;
+}
+
+void Converter::WritePictureFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const {
+    const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    switch (format_) {
+    case OutputFormat::Bmp:
+        if (stream)
+            stream->Finish(width, height);
+        else
+            SaveArrayAsBitMap(pic, path, width, height);
+        break;
+    case OutputFormat::Png: WriteFileReplacing(path, EncodePng(pic)); break;
+    case OutputFormat::Rgb: ExportRawRgb(pic, path); break;
+    case OutputFormat::Lut: ExportRawChunky(pic, path); break;
+    case OutputFormat::Txt: ExportPaletteText(pic, path); break;
+    }
 }
 
 }  // namespace planora::cli

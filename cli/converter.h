@@ -1,10 +1,12 @@
 // Converts input files one after another through one picture context, as the
 // program loads one picture after another: palettes carry over between loads.
+// In a batch the outputs are written on other threads (cli/batch.h).
 #pragma once
 
 #include <ostream>
 #include <string>
 
+#include "cli/batch.h"
 #include "cli/options.h"
 #include "iff/picture_context.h"
 
@@ -24,6 +26,11 @@ public:
 private:
     bool ConvertOne(const std::string& input);
     bool WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream);
+    // Writes the picture to target ("-": standard output); a failure is
+    // printed to err. Runs on a worker for pictures written from a copy.
+    bool WritePicture(const PictureContext& pic, const std::string& input, const std::string& target,
+                      BitmapStream* stream, std::ostream& err) const;
+    void WritePictureFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const;
     std::string OutputPathFor(const std::string& input) const;
     void Fail(const std::string& input, const std::string& message);
 
@@ -32,11 +39,13 @@ private:
 
     Options options_;
     OutputFormat format_;
+    Batch batch_;  // before out_ and err_, which are its streams
     std::ostream& out_;
     std::ostream& err_;
     PictureContext pic_;
     std::string currentInput_;
     bool messageShown_ = false;
+    bool infoPrinted_ = false;
 };
 
 }  // namespace planora::cli
