@@ -124,7 +124,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 }
 
 std::string UsageText() {
-    return "Usage: planora-convert [--format bmp|png|rgb|lut|txt] [--output PATH] [--force] [--info] INPUT...\n"
+    return "Usage: planora-convert [--format bmp|png|rgb|lut|txt] [--output PATH] [--force] [--info]\n"
+           "                      [--jobs N] [--quiet] INPUT...\n"
+           "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
            "per-line palettes) to other formats.\n"
            "\n"
@@ -139,6 +141,12 @@ std::string UsageText() {
            "                   input's name and the format's extension.\n"
            "  --force          replace output files that exist\n"
            "  --info           print each picture's details and write nothing\n"
+           "  --jobs N         write outputs on N threads (default: one per core)\n"
+           "  --quiet          no progress line for a batch on a terminal\n"
+           "  --thumbnail SIZE write OUTPUT, a PNG of INPUT no larger than SIZE on\n"
+           "                   either side, for file managers' thumbnails\n"
+           "  -                as INPUT reads standard input; as --output (or when\n"
+           "                   INPUT is -) writes standard output, in --format or bmp\n"
            "  --help           show this text\n"
            "\n"
            "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
