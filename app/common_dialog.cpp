@@ -24,6 +24,10 @@ bool cCommonDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, boo
     request.DefaultExtension = DefaultExt;
     request.FileMustExist = FileMustExist;
     const bool confirmed = RunFileDialog(request, Filename, FileTitle, Filter, FilterIndex, flags, dialogFlags, -1);
+    if (confirmed) {
+        Filename = ExistingNameIgnoringCase(Filename);
+        FileTitle = QFileInfo(Filename).fileName();
+    }
     if (confirmed && (flags & kReadOnly)) ReadOnly = true;
     return confirmed;
 }

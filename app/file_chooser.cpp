@@ -1,6 +1,8 @@
 #include "file_chooser.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace planora {
 
@@ -29,8 +31,37 @@ QStringList ConvertFilter(const QString& filter) {
     return result;
 }
 
+QString ExistingNameIgnoringCase(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.exists()) return path;
+    QString match;
+    for (const QString& name : info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) != 0) continue;
+        if (!match.isEmpty()) return path;  // more than one: nothing to choose by
+        match = name;
+    }
+    return match.isEmpty() ? path : info.dir().filePath(match);
+}
+
+namespace {
+// When opening, looks for the typed name regardless of case before the
+// dialog checks that the file exists.
+class CaseForgivingFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptOpen && files.size() == 1) {
+            const QString match = ExistingNameIgnoringCase(files.first());
+            if (match != files.first()) selectFile(match);
+        }
+        QFileDialog::accept();
+    }
+};
+}  // namespace
+
 QString QtFileChooser::Choose(const FileRequest& request) {
-    QFileDialog dialog(request.Owner, request.Title, request.InitialFolder);
+    CaseForgivingFileDialog dialog(request.Owner, request.Title, request.InitialFolder);
     dialog.setWindowModality(Qt::WindowModal);
     // The descriptions are shown as written; the patterns only filter.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);

@@ -40,4 +40,9 @@ public:
 // space-separated list. A trailing unpaired field ends the list.
 QStringList ConvertFilter(const QString& filter);
 
+// The name to open for path: path itself when it exists; else the one file in
+// its folder whose name matches regardless of case (the default extension is
+// added as typed, ".IFF", while the file may be "flowers.iff"); else path.
+QString ExistingNameIgnoringCase(const QString& path);
+
 }  // namespace planora

@@ -1,7 +1,6 @@
 // planora: the desktop program. Shows the main window and runs until it is
 // unloaded. "planora FILE" loads FILE once the window is up.
 #include <QApplication>
-#include <QTimer>
 
 #include "file_chooser.h"
 #include "message_service.h"
@@ -27,8 +26,7 @@ int main(int argc, char* argv[]) {
 
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
-        const QString file = arguments.at(1);
-        QTimer::singleShot(0, &window, [&window, file] { window.OpenPictureFile(file); });
+        window.OpenWhenStarted(arguments.at(1));
     }
     return application.exec();
 }

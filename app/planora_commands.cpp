@@ -4,6 +4,7 @@
 // that is not an ILBM) end a command silently.
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include "command_trap.h"
 #include "common_dialog.h"
@@ -49,9 +50,10 @@ void PlanoraMain::Do_LOAD() {
             int32_t FilterIndex = 1;
             int32_t flags = 4;
             const bool picked = dialog.VBGetOpenFileName(Filename, FileTitle, true, false, ReadOnly, false, Filter,
-                                                         FilterIndex, QString(), QString(), QStringLiteral("IFF"),
-                                                         this, flags);
+                                                         FilterIndex, lastDialogFolder_, QString(),
+                                                         QStringLiteral("IFF"), this, flags);
             if (picked && !Filename.isEmpty()) {
+                lastDialogFolder_ = QFileInfo(Filename).absolutePath();
                 do_New();
                 IFF_DO_LOAD_IFF(Filename);
             }
@@ -109,10 +111,16 @@ QString PlanoraMain::AskSaveName(const QString& Filter, const QString& DefaultEx
     QString filter = Filter;
     int32_t FilterIndex = 1;
     int32_t flags = 0;
-    if (!dialog.VBGetSaveFileName(Filename, FileTitle, true, filter, FilterIndex, QString(), QString(), DefaultExt,
+    // Without a dialog used yet (a picture opened from the command line or
+    // dropped), the picture's own folder.
+    const QString startFolder = !lastDialogFolder_.isEmpty() || pic_.PictureLoaded == 0
+                                    ? lastDialogFolder_
+                                    : QFileInfo(FromNative(pic_.SourcePath)).absolutePath();
+    if (!dialog.VBGetSaveFileName(Filename, FileTitle, true, filter, FilterIndex, startFolder, QString(), DefaultExt,
                                   this, flags)) {
         return {};
     }
+    lastDialogFolder_ = QFileInfo(Filename).absolutePath();
     return Filename;
 }
 
@@ -156,13 +164,19 @@ void PlanoraMain::ExportRaw(const QString& Filter, const QString& DefaultExt,
         });
 }
 
+namespace {
+const QString kNoPaletteIndicesMessage = QStringLiteral(
+    "This is a true-colour picture. It has no palette indices, so it cannot be exported as a palette or as "
+    "raw 8-bit chunky data.");
+}  // namespace
+
 void PlanoraMain::mnu_Export_Image_As_32bitRGBChunky_Click() {
     ExportRaw(QStringLiteral("(*.rgb)|*.rgb|"), QStringLiteral("rgb"), &ExportRawRgb);
 }
 
 void PlanoraMain::mnu_Export_Image_As_Chunky_Click() {
     if (pic_.PictureLoaded != 0 && !HasPaletteIndices(pic_)) {
-        Report(QString::fromUtf8(kNoPaletteIndicesText));
+        Report(kNoPaletteIndicesMessage);
         return;
     }
     ExportRaw(QStringLiteral("(*.lut)|*.lut|"), QStringLiteral("lut"), &ExportRawChunky);
@@ -170,7 +184,7 @@ void PlanoraMain::mnu_Export_Image_As_Chunky_Click() {
 
 void PlanoraMain::mnu_Export_palette_AS_text_Click() {
     if (pic_.PictureLoaded != 0 && !HasPaletteIndices(pic_)) {
-        Report(QString::fromUtf8(kNoPaletteIndicesText));
+        Report(kNoPaletteIndicesMessage);
         return;
     }
     if (pic_.IlbmInfo.Width == 0 || pic_.IlbmInfo.Height == 0 || pic_.PictureLoaded == 0) return;
@@ -201,7 +215,7 @@ void PlanoraMain::Do_Show_picture() {
         // Closing the viewer unloads it; the next View loads it again.
         showPic_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    showPic_->MoveWithOuterSize(0, 0, pic_.IlbmInfo.Width + 2, pic_.IlbmInfo.Height + 2);
+    showPic_->ShowPictureSize(pic_.IlbmInfo.Width, pic_.IlbmInfo.Height);
     showPic_->show();
 }
 

@@ -8,9 +8,12 @@
 #include <QScreen>
 #include <QToolBar>
 
+#include <utility>
+
 #include "credit.h"
 #include "details_panel.h"
 #include "picture_box.h"
+#include "screen_centring.h"
 #include "show_pic.h"
 #include "splash_screen.h"
 
@@ -169,7 +172,7 @@ QAction* PlanoraMain::ToolbarButton(int index) const {
 }
 
 void PlanoraMain::Form_Load() {
-    CentreOnScreen();
+    KeepCentredOnScreen(this);
     creditText_ = BuildCredit();
     setWindowTitle(MainWindowTitle(creditText_));
     if (services_.AppFolder.endsWith(u'/') || services_.AppFolder.endsWith(u'\\')) services_.AppFolder.chop(1);
@@ -179,14 +182,6 @@ void PlanoraMain::Form_Load() {
     // The 320 x 256 preview and a border of one pixel on each side.
     picture6_->resize(322, 258);
     do_New();
-}
-
-void PlanoraMain::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.width() / 2 - outer.width() / 2, area.height() / 2 - outer.height() / 2);
 }
 
 void PlanoraMain::Timer1_Timer() {
@@ -209,6 +204,18 @@ void PlanoraMain::ShowSplash() {
     splash_->show();
     splash_->raise();
     splash_->activateWindow();
+    OpenFileWaitingForStartUp();
+}
+
+void PlanoraMain::OpenWhenStarted(const QString& Filename) {
+    fileAfterStartUp_ = Filename;
+    if (!timer1_.isActive()) OpenFileWaitingForStartUp();
+}
+
+void PlanoraMain::OpenFileWaitingForStartUp() {
+    if (fileAfterStartUp_.isEmpty()) return;
+    // After the windows just shown have been drawn.
+    QTimer::singleShot(0, this, [this, file = std::exchange(fileAfterStartUp_, QString())] { OpenPictureFile(file); });
 }
 
 void PlanoraMain::mnu_about_korvel_Click() {

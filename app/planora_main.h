@@ -38,6 +38,10 @@ public:
     // Loads a file chosen outside the open dialog (the command line, a drop)
     // the way a confirmed pick does: "New", then the load, with the same trap.
     void OpenPictureFile(const QString& Filename);
+    // Opens a file named on the command line once start-up has finished:
+    // after the splash has appeared when it is due, so that no message of
+    // the load is hidden behind it.
+    void OpenWhenStarted(const QString& Filename);
     void IFF_DO_LOAD_IFF(const QString& Filename);
     void mnu_File_SAVE_Click();
     void Do_SAVE();
@@ -84,8 +88,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void EndProcess();
-    void CentreOnScreen();
     void ShowSplash();
+    void OpenFileWaitingForStartUp();
 
     // Asks for a name to save under with the given filter and default
     // extension; empty when cancelled. Throws RunTimeError.
@@ -101,6 +105,10 @@ private:
     PictureContext pic_;
     Preferences prefs_;
     QString creditText_;
+    // Where the open and save dialogs start: the folder of the file last
+    // picked in one of them during this run.
+    QString lastDialogFolder_;
+    QString fileAfterStartUp_;
     QTimer timer1_;
     bool unloading_ = false;
     bool processEnded_ = false;

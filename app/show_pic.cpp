@@ -1,10 +1,10 @@
 #include "show_pic.h"
 
 #include <QResizeEvent>
-#include <QScreen>
 
 #include "iff/run_time_error.h"
 #include "picture_box.h"
+#include "screen_centring.h"
 
 namespace planora {
 
@@ -14,21 +14,10 @@ ShowPic::ShowPic(std::function<void(PictureBox&)> drawBitmap, QWidget* parent)
     setWindowTitle(QStringLiteral("Picture"));
     pic_ = new PictureBox(this);
     pic_->setObjectName(QStringLiteral("Pic"));
+    KeepCentredOnScreen(this);
 }
 
-QSize ShowPic::FrameExtra() const {
-    // Zero until the window system has framed the window once.
-    return frameGeometry().size() - geometry().size();
-}
-
-void ShowPic::MoveWithOuterSize(int left, int top, int outerWidth, int outerHeight) {
-    // A window that exists can tell its frame's width (where the window
-    // system knows it before the window is first shown).
-    if (!testAttribute(Qt::WA_WState_Created)) create();
-    const QSize extra = FrameExtra();
-    move(left, top);
-    resize(qMax(1, outerWidth - extra.width()), qMax(1, outerHeight - extra.height()));
-}
+void ShowPic::ShowPictureSize(int width, int height) { resize(qMax(1, width), qMax(1, height)); }
 
 void ShowPic::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -40,11 +29,6 @@ void ShowPic::resizeEvent(QResizeEvent* event) {
         if (drawBitmap_) drawBitmap_(*pic_);
     } catch (const RunTimeError&) {
         // A window too large to hold a picture stays blank.
-    }
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.width() / 2 - outer.width() / 2, area.height() / 2 - outer.height() / 2);
     }
 }
 

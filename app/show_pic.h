@@ -19,15 +19,14 @@ public:
 
     PictureBox* Pic() const { return pic_; }
 
-    // Places the window at (left, top) with the given outer size, frame
-    // included as far as the window system has told us its width.
-    void MoveWithOuterSize(int left, int top, int outerWidth, int outerHeight);
+    // Sizes the inner area to the picture, inside the window system's frame;
+    // the window then centres itself by its outer size.
+    void ShowPictureSize(int width, int height);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QSize FrameExtra() const;
 
     std::function<void(PictureBox&)> drawBitmap_;
     PictureBox* pic_ = nullptr;

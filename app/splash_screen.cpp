@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "credit.h"
+#include "screen_centring.h"
 
 namespace planora {
 
@@ -66,6 +66,9 @@ Frm_SplashScreen::Frm_SplashScreen(UrlOpener openUrl, std::function<void()> quit
     text1_->setGeometry(8, 16, 337, 161);
     // The text box breaks lines at LF; the CR of each CR LF would show as a glyph.
     text1_->setPlainText(AboutText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // Read, selected and copied, never edited.
+    text1_->setReadOnly(true);
+    text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     updateButton_ = MakeButton(QStringLiteral("Updates"), frame1, 8, 296, 73, 17);
     updateButton_->setObjectName(QStringLiteral("Splash_UpdateButton"));
@@ -78,6 +81,9 @@ Frm_SplashScreen::Frm_SplashScreen(UrlOpener openUrl, std::function<void()> quit
     setTabOrder(startButton_, updateButton_);
     setTabOrder(updateButton_, text1_);
     setTabOrder(text1_, quitButton_);
+    // Enter presses the button that has the focus; "Lets Start" has it first.
+    for (QPushButton* button : {startButton_, updateButton_, quitButton_}) button->setAutoDefault(true);
+    startButton_->setFocus();
 
     connect(startButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(updateButton_, &QPushButton::clicked, this, [this] {
@@ -88,14 +94,7 @@ Frm_SplashScreen::Frm_SplashScreen(UrlOpener openUrl, std::function<void()> quit
         if (quitProgram_) quitProgram_();
     });
 
-    CentreOnScreen();
-}
-
-void Frm_SplashScreen::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    KeepCentredOnScreen(this);
 }
 
 }  // namespace planora

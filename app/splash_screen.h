@@ -30,8 +30,6 @@ public:
     QPushButton* Frm_splash_button1() const { return startButton_; }
 
 private:
-    void CentreOnScreen();
-
     UrlOpener openUrl_;
     std::function<void()> quitProgram_;
     QPlainTextEdit* text1_ = nullptr;

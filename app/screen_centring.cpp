@@ -1,0 +1,43 @@
+#include "screen_centring.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <QWidget>
+
+namespace planora {
+
+namespace {
+class ScreenCentring : public QObject {
+public:
+    explicit ScreenCentring(QWidget* window) : QObject(window), window_(window) { Centre(); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Resize:
+            case QEvent::Move:
+            case QEvent::WindowStateChange:
+                if (watched == window_ && window_->frameGeometry().size() != centredOn_) Centre();
+                break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    void Centre() {
+        const QScreen* screen = window_->screen();
+        if (!screen) return;
+        const QRect area = screen->geometry();
+        centredOn_ = window_->frameGeometry().size();
+        window_->move(area.width() / 2 - centredOn_.width() / 2, area.height() / 2 - centredOn_.height() / 2);
+    }
+
+    QWidget* window_;
+    QSize centredOn_;
+};
+}  // namespace
+
+void KeepCentredOnScreen(QWidget* window) { window->installEventFilter(new ScreenCentring(window)); }
+
+}  // namespace planora

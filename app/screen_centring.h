@@ -1,0 +1,13 @@
+// Keeps a top-level window centred on its screen by its outer size, frame
+// included. The frame's size is known only once the window system has framed
+// the window, after it is first shown, so the window is centred again
+// whenever its outer size changes; moving it by hand does not.
+#pragma once
+
+class QWidget;
+
+namespace planora {
+
+void KeepCentredOnScreen(QWidget* window);
+
+}  // namespace planora
