@@ -67,6 +67,7 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
                 MapChunkyRow(&ChunkyImage[start], &ColourImage[start], mapping);
             } else {
                 ConvertPlaneRows(rowPlanes, planeStride, planes, width, &ChunkyImage[start], &ColourImage[start]);
+                ColourImage[start + size_t(width)] = 0;
             }
         },
         false, mapNow ? RowReporter() : nullptr);

@@ -30,6 +30,7 @@ void PictureContext::DecodePbmBody() {
         uint32_t* colours = &ColourImage[rowStart];
         std::memcpy(&ChunkyImage[rowStart], BodyRowBuffer.data(), size_t(width));
         for (int32_t x = 0; x < width; ++x) colours[x] = BodyRowBuffer[size_t(x)];
+        colours[width] = 0;
         if (IlbmInfo.MapAfterLoad == 0 && IlbmInfo.DisplayMode != 0) Iff_PalleteMap_ScanLine();
     }
 }

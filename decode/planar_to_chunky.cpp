@@ -44,10 +44,13 @@ void PictureContext::Iff_P2C_Strip(int32_t row) {
 
     if (planes <= 0) {
         // No planes: every pixel is index 0.
-        std::fill(colours, colours + width, 0u);
+        std::fill(colours, colours + width + 1, 0u);
         std::memset(chunky, 0, size_t(width));
     } else {
         ConvertPlaneRows(BodyRowBuffer.data(), size_t(RowBytes) + 1, planes, width, chunky, colours);
+        // The column past the picture holds index 0 before mapping, even
+        // where an earlier BODY left a colour there.
+        colours[width] = 0;
     }
     // Rows are mapped at once when the display mode is already known.
     if (IlbmInfo.MapAfterLoad == 0 && IlbmInfo.DisplayMode != 0) Iff_PalleteMap_ScanLine();

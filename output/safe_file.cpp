@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "iff/file_system.h"
 #include "iff/run_time_error.h"
 
 namespace planora {
@@ -26,7 +27,9 @@ mode_t NewFileMode() {
 
 ReplacingFile::ReplacingFile(const std::string& path) : path_(path) {
     if (path.empty()) throw RunTimeError(kBadFileNameOrNumber);
-    temporary_ = path + ".planora-XXXXXX";
+    // A short name of its own in the target's folder: the target's name plus
+    // a suffix could pass the folder's limit on name length.
+    temporary_ = FolderPart(path) + ".planora-XXXXXX";
     fd_ = ::mkstemp(temporary_.data());
     if (fd_ < 0) throw ErrorFromErrno(errno, true);
     if (::fchmod(fd_, NewFileMode()) != 0) {
