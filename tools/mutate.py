@@ -92,7 +92,9 @@ def main():
     build = os.path.join(args.scratch, "build")
     if os.path.exists(src):
         shutil.rmtree(src)
-    shutil.copytree(ROOT, src, ignore=shutil.ignore_patterns("build*", ".git"))
+    # Build folders and the repository itself stay behind; only those at the top.
+    top_level = lambda folder, names: [n for n in names if folder == ROOT and (n.startswith("build") or n == ".git")]
+    shutil.copytree(ROOT, src, ignore=top_level)
     os.makedirs(build, exist_ok=True)
     conf = run(f"cmake -S {src} -B {build} -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANORA_BUILD_BENCH=OFF "
                f"-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", ROOT)
