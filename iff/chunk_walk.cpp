@@ -14,6 +14,7 @@
 // read, and the walk then goes on from the chunk after it. The walk ends when
 // the cursor reaches the FORM length or when no whole chunk header is left in
 // the file.
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -46,6 +47,8 @@ void PictureContext::BeginLoad(const std::string& Filename) {
     PictureCount = 0;
     ContainerType.clear();
     PaletteFromCmap = false;
+    ColourRanges.clear();
+    FormStart = 0;
     rowsReported_ = false;
 }
 
@@ -102,6 +105,13 @@ int16_t PictureContext::iff_check_if_File_is_iffbitmap() {
     if (IFF_Get_String() != "FORM") return -1;
     IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());
     FormType = IFF_Get_String();
+    // A FORM ANIM starts with a whole FORM ILBM, its first frame: that FORM
+    // loads as the picture, and the offsets of the walk start from it.
+    if (FormType == "ANIM" && IFF_Get_String() == "FORM") {
+        FormStart = 12;
+        IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());
+        FormType = IFF_Get_String();
+    }
     if (!IsKnownFormType(FormType)) return -1;
 
     // Find the BMHD, passing over whatever chunks come before it. A BODY
@@ -180,7 +190,7 @@ void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterB
     IlbmInfo.MapAfterLoad = 0;
 
     // Chunks placed before the BMHD were only passed over by the check.
-    CachePos = 12;
+    CachePos = FormStart + 12;
     while (CachePos < bmhdChunkStart) WalkOneChunk(camgSeen);
 
     const int64_t fileLength = static_cast<int64_t>(CachedLength());
@@ -188,7 +198,7 @@ void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterB
     do {
         if (CachePos + kChunkHeaderBytes > fileLength) break;
         WalkOneChunk(camgSeen);
-    } while (CachePos < IlbmInfo.FormSize);
+    } while (CachePos < FormStart + IlbmInfo.FormSize);
 }
 
 void PictureContext::WalkOneChunk(bool& camgSeen) {
@@ -233,6 +243,12 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         LoadBeamPalettes(ConvertToLong(length));
     } else if (id == "RAST") {
         LoadRasterPalettes(ConvertToLong(length));
+    } else if (id == "CRNG" || id == "CCRT" || id == "DRNG") {
+        const size_t available = std::min<size_t>(length, CachedLength() - std::min<size_t>(size_t(CachePos), CachedLength()));
+        const uint8_t* data = FileCache.data() + std::min<size_t>(size_t(CachePos), CachedLength());
+        ColourRanges.push_back(id == "CRNG" ? ReadCrng(data, available)
+                               : id == "CCRT" ? ReadCcrt(data, available)
+                                              : ReadDrng(data, available));
     }
 }
 

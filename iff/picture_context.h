@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "iff/colour_ranges.h"
 #include "iff/pixel_array.h"
 
 namespace planora {
@@ -271,6 +272,19 @@ public:
     bool HasAlpha() const;
     uint8_t AlphaAt(int32_t x, int32_t y) const;
     void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
+
+    // ---- Moving pictures -------------------------------------------------------
+    // The CRNG, CCRT and DRNG ranges of the loaded picture, in file order.
+    std::vector<ColourRange> ColourRanges;
+    // Where the picture's FORM starts in FileCache: 0 for an ILBM, 12 for the
+    // first frame of a FORM ANIM, which loads as the picture.
+    int64_t FormStart = 0;
+    bool IsAnimation() const { return FormStart != 0; }
+    // Maps the palette indices of ChunkyImage with `palette` as the base
+    // colours into `out`, laid out as ColourImage (rows 1 to Height); line
+    // palettes (CTBL, SHAM, PCHG) apply on top as in the load
+    // (decode/colour_cycling.cpp).
+    void MapPictureWithPalette(const ColourTable& palette, uint32_t* out);
 
     // ---- Picture arrays --------------------------------------------------------
     // Both arrays have ImageStride = Width + 1 columns and Width/Height as at

@@ -1,0 +1,39 @@
+// The vertical delta operations of IFF ANIM frames (5, 7 and 8).
+//
+// Each changes bitplanes column by column, top to bottom. A DLTA starts with
+// 16 longs: offsets from the DLTA's start, one per plane (0: the plane does
+// not change). For every column of the plane, a count of ops follows, then
+// the ops:
+//   skip   (0 < op < top bit)  move down op rows
+//   same   (op == 0)           a count, then one value written count times
+//   unique (op has top bit)    op without the top bit values, one per row
+// Operation 5: byte columns; ops, counts and values are bytes in one list.
+// Operation 7: word (short) or long columns; ops and counts are bytes in the
+//   op list (offsets 0-7), values come from the data list (offsets 8-15).
+// Operation 8: word or long columns; ops, counts and values are all words or
+//   all longs, in one list.
+// When a plane row's length is not a whole number of longs, the last column
+// of a long delta keeps the high word of each long. Rows below the picture
+// are not written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace planora {
+
+// Plane p row y at Data + (p * Height + y) * RowBytes.
+struct PlaneBuffer {
+    uint8_t* Data = nullptr;
+    int32_t Planes = 0;
+    int32_t Height = 0;
+    int32_t RowBytes = 0;
+};
+
+// Each returns false when an offset or the data it leads to lies outside the
+// `length` bytes of the DLTA at `delta`; the planes may then be half changed.
+bool ApplyByteVerticalDelta(const uint8_t* delta, size_t length, bool xorValues, const PlaneBuffer& out);
+bool ApplySplitVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out);
+bool ApplyListVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out);
+
+}  // namespace planora

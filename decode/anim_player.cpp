@@ -1,0 +1,171 @@
+#include "decode/anim_player.h"
+
+#include <algorithm>
+
+#include "decode/anim_delta.h"
+#include "decode/planar_rows.h"
+
+namespace planora {
+
+namespace {
+constexpr uint8_t kOpWholeBody = 0;
+constexpr uint8_t kOpByteVertical = 5;
+constexpr uint8_t kOpSplitVertical = 7;
+constexpr uint8_t kOpListVertical = 8;
+constexpr uint32_t kLongData = 1;
+constexpr uint32_t kXorValues = 2;
+constexpr int32_t kMaxPlanes = 8;
+
+int32_t Word(const PixelArray<uint8_t>& file, int64_t pos) {
+    if (pos < 0 || size_t(pos) + 2 > file.size()) return 0;
+    return (int32_t(file[size_t(pos)]) << 8) | file[size_t(pos) + 1];
+}
+}  // namespace
+
+AnimPlayer::AnimPlayer(PictureContext& pic) : pic_(pic) {
+    const size_t fileLength = pic.FileCache.size() >= 2 ? pic.FileCache.size() - 2 : 0;
+    layout_ = ReadAnimLayout(pic.FileCache.data(), fileLength);
+    width_ = pic.IlbmInfo.Width;
+    height_ = pic.IlbmInfo.Height;
+    planes_ = pic.IlbmInfo.Bitplanes;
+    rowBytes_ = 2 * ((width_ + 15) / 16);
+    firstPalette_ = pic.Palette;
+    if (pic.FormType != "ILBM" || planes_ < 1 || planes_ > kMaxPlanes || width_ < 1 || height_ < 1) {
+        if (layout_.Frames.size() > 1) problem_ = "the frames of this kind of picture are not decoded";
+        return;
+    }
+    PlanesFromChunky(firstPlanes_);
+
+    // One run through the deltas: how many frames decode, and whether the
+    // last two repeat the first two.
+    Restart();
+    std::vector<uint8_t> secondPlanes;
+    ColourTable secondPalette{}, palettes[2] = {firstPalette_, firstPalette_};
+    for (size_t f = 1; f < layout_.Frames.size(); ++f) {
+        if (!Decode(f)) break;
+        palettes[latest_] = pic_.Palette;
+        if (f == 1) secondPlanes = buffers_[latest_], secondPalette = pic_.Palette;
+        good_ = f + 1;
+    }
+    if (problem_.empty() && good_ == layout_.Frames.size()) problem_ = layout_.Problem;
+    const int last = latest_, beforeLast = 1 - latest_;
+    loopFrames_ = good_ >= 4 && buffers_[beforeLast] == firstPlanes_ && palettes[beforeLast] == firstPalette_ &&
+                  buffers_[last] == secondPlanes && palettes[last] == secondPalette;
+    shown_ = loopFrames_ ? good_ - 2 : good_;
+    Restart();
+    Render();
+}
+
+uint32_t AnimPlayer::DelayTicks(size_t i) const {
+    // A frame's reltime is how long the frame before it stays.
+    size_t next = i + 1;
+    if (next >= good_) next = 1;
+    const uint32_t ticks = next < layout_.Frames.size() ? layout_.Frames[next].RelTime : 0;
+    return std::max<uint32_t>(1, ticks);
+}
+
+void AnimPlayer::Restart() {
+    buffers_[0] = buffers_[1] = firstPlanes_;
+    pic_.Palette = firstPalette_;
+    latest_ = 0;
+    fileFrame_ = 0;
+    current_ = 0;
+}
+
+bool AnimPlayer::Fail(size_t f, const std::string& why) {
+    problem_ = "frame " + std::to_string(f + 1) + " " + why + "; the animation ends at frame " + std::to_string(f);
+    return false;
+}
+
+bool AnimPlayer::Decode(size_t f) {
+    const AnimFrame& frame = layout_.Frames[f];
+    if (frame.BmhdPos >= 0 && (Word(pic_.FileCache, frame.BmhdPos) != width_ ||
+                               Word(pic_.FileCache, frame.BmhdPos + 2) != height_ ||
+                               pic_.FileCache[size_t(frame.BmhdPos) + 8] != planes_))
+        return Fail(f, "has another size than the first");
+    const uint8_t op = frame.HasHeader ? frame.Operation : kOpWholeBody;
+    if (op != kOpWholeBody && op != kOpByteVertical && op != kOpSplitVertical && op != kOpListVertical)
+        return Fail(f, "uses delta operation " + std::to_string(op) + ", which is not decoded");
+    const int interleave = frame.Interleave == 0 ? 2 : frame.Interleave;
+    if (interleave > 2) return Fail(f, "changes the frame " + std::to_string(interleave) + " back, not 1 or 2");
+    if (op == kOpWholeBody ? frame.BodyPos < 0 : frame.DeltaPos < 0) return Fail(f, "has no picture data");
+
+    const int target = 1 - latest_;
+    if (interleave == 1) buffers_[target] = buffers_[latest_];
+    if (op == kOpWholeBody) {
+        pic_.CachePos = frame.BodyPos;
+        pic_.IFF_Decode_Body();
+        PlanesFromChunky(buffers_[target]);
+    } else if (!ApplyDelta(frame, buffers_[target])) {
+        return Fail(f, "has a DLTA that points outside itself");
+    }
+    if (frame.CmapPos >= 0) {
+        pic_.CachePos = frame.CmapPos;
+        pic_.IFF_LOAD_PALLETTE(int32_t(frame.CmapLength));
+    }
+    latest_ = target;
+    fileFrame_ = f;
+    return true;
+}
+
+bool AnimPlayer::ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes) {
+    const PlaneBuffer out{planes.data(), planes_, height_, rowBytes_};
+    const uint8_t* delta = pic_.FileCache.data() + frame.DeltaPos;
+    const size_t length = frame.DeltaLength;
+    switch (frame.Operation) {
+    case kOpByteVertical: return ApplyByteVerticalDelta(delta, length, (frame.Bits & kXorValues) != 0, out);
+    case kOpSplitVertical: return ApplySplitVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+    default: return ApplyListVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+    }
+}
+
+void AnimPlayer::PlanesFromChunky(std::vector<uint8_t>& planes) {
+    planes.assign(size_t(planes_) * size_t(height_) * size_t(rowBytes_), 0);
+    const size_t stride = size_t(pic_.ImageStride());
+    for (int32_t y = 0; y < height_; ++y) {
+        const uint8_t* indices = &pic_.ChunkyImage[size_t(y + 1) * stride];
+        for (int32_t p = 0; p < planes_; ++p) {
+            uint8_t* row = &planes[(size_t(p) * size_t(height_) + size_t(y)) * size_t(rowBytes_)];
+            for (int32_t x = 0; x < width_; ++x)
+                if ((indices[x] >> p) & 1) row[x / 8] |= uint8_t(0x80 >> (x % 8));
+        }
+    }
+}
+
+void AnimPlayer::Render() {
+    if (firstPlanes_.empty()) return;
+    const std::vector<uint8_t>& planes = buffers_[latest_];
+    const size_t stride = size_t(pic_.ImageStride());
+    const size_t planeStride = size_t(height_) * size_t(rowBytes_);
+    for (int32_t y = 0; y < height_; ++y)
+        ConvertPlaneRows(&planes[size_t(y) * size_t(rowBytes_)], planeStride, planes_, width_,
+                         &pic_.ChunkyImage[size_t(y + 1) * stride], nullptr);
+    pic_.MapPictureWithPalette(pic_.Palette, pic_.ColourImage.data());
+}
+
+void AnimPlayer::Next() {
+    if (shown_ <= 1) return;
+    if (!loopFrames_ && current_ + 1 == shown_) {
+        Restart();
+        Render();
+        return;
+    }
+    // With loop frames the file frame after the last one shown is the first
+    // loop frame; after the second the deltas go on with file frame 2.
+    size_t f = fileFrame_ + 1;
+    if (f == good_) f = 2;
+    Decode(f);
+    Render();
+    current_ = f >= shown_ ? f - shown_ : f;
+}
+
+void AnimPlayer::Show(size_t i) {
+    if (i >= shown_ || i == current_) return;
+    if (i < current_) {
+        Restart();
+        Render();
+    }
+    while (current_ != i) Next();
+}
+
+}  // namespace planora

@@ -1,0 +1,49 @@
+// The frames of a FORM ANIM.
+//
+//   "FORM" <length> "ANIM", then one FORM ILBM per frame:
+//     the first a whole picture (BMHD, CMAP, CAMG, BODY ...), which loads as
+//     the picture itself;
+//     each later one an ANHD, an optional CMAP (the frame's new colours) and
+//     a DLTA with the changes from an earlier frame (a BODY for operation 0).
+//   ANHD (40 bytes): operation:1 mask:1 w:2 h:2 x:2 y:2 abstime:4 reltime:4
+//     interleave:1 pad:1 bits:4 pad:16
+//     reltime: 1/60 s to show the frame before it;
+//     interleave: which earlier frame the delta changes, 0 meaning two back;
+//     bits: bit 0 long (not short) data of operations 7 and 8, bit 1 XOR.
+// The frame list stops at the first FORM that does not fit in the file or is
+// not an ILBM; Problem then says why.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace planora {
+
+struct AnimFrame {
+    int64_t FormStart = 0;   // the frame's "FORM" in the file
+    bool HasHeader = false;  // an ANHD was read
+    uint8_t Operation = 0;
+    uint8_t Interleave = 0;
+    uint32_t RelTime = 0;    // sixtieths of a second
+    uint32_t Bits = 0;
+    // Data offset and length of the frame's chunks; Pos -1 when absent.
+    int64_t CmapPos = -1;
+    uint32_t CmapLength = 0;
+    int64_t DeltaPos = -1;
+    uint32_t DeltaLength = 0;
+    int64_t BodyPos = -1;
+    uint32_t BodyLength = 0;
+    int64_t BmhdPos = -1;
+};
+
+struct AnimLayout {
+    std::vector<AnimFrame> Frames;  // the first frame included
+    std::string Problem;            // empty when the whole file was read
+};
+
+// `file` holds `length` bytes of a file whose FORM type is ANIM.
+AnimLayout ReadAnimLayout(const uint8_t* file, size_t length);
+
+}  // namespace planora
