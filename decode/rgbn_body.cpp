@@ -9,8 +9,9 @@
 // g is the genlock bit (the video signal shows through: transparent in PNG)
 // and c the repeat count. A count of 0 means the count is in the next byte;
 // when that is 0 too, in the next word, and a word of 0 ends the BODY. RGBN's
-// 4-bit components widen by 17 (0xF gives 0xFF), as ilbmtoppm and ffmpeg read
-// them. Pixels the BODY does not reach stay black.
+// 4-bit components widen by 16 (0xF gives 0xF0) as CTBL colours do here and
+// as ffmpeg reads them (ilbmtoppm widens by 17). Pixels the BODY does not
+// reach stay black.
 #include <algorithm>
 
 #include "iff/picture_context.h"
@@ -42,7 +43,7 @@ void PictureContext::DecodeRgbnBody(uint32_t length) {
             pos += 4;
         } else {
             const uint32_t word = (uint32_t(ByteAt(pos)) << 8) | ByteAt(pos + 1);
-            colour = ((word >> 12) & 0xF) * 0x110000 + ((word >> 8) & 0xF) * 0x1100 + ((word >> 4) & 0xF) * 0x11;
+            colour = ((word >> 12) & 0xF) << 20 | ((word >> 8) & 0xF) << 12 | ((word >> 4) & 0xF) << 4;
             genlock = (word & 0x8) != 0;
             count = word & 0x7;
             pos += 2;

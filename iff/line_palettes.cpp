@@ -7,7 +7,7 @@
 //         (0 = top line) and 16 ST colour words; an entry's colours hold from
 //         its line down to the next entry's line. An ST word has 3 bits per
 //         component in each nibble and the STE's extra, least significant bit
-//         in the nibble's top bit; the 4-bit value widens by 17
+//         in the nibble's top bit; the 4-bit value widens by 16 as in a CTBL
 //
 // Both go into DynamicPalettes, 16 colours a line, as a CTBL does, and share
 // its rules: the last CTBL, SHAM, BEAM or RAST chunk of the file gives the
@@ -24,7 +24,7 @@ namespace {
 constexpr int kColoursPerLine = 16;
 constexpr int kRasterEntryBytes = 34;
 
-uint32_t SteComponent(uint32_t nibble) { return (((nibble & 7) << 1) | (nibble >> 3)) * 17; }
+uint32_t SteComponent(uint32_t nibble) { return (((nibble & 7) << 1) | (nibble >> 3)) << 4; }
 }  // namespace
 
 void PictureContext::LoadBeamPalettes(int32_t SectionSize) {
