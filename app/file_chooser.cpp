@@ -49,11 +49,18 @@ namespace {
 class CaseForgivingFileDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
+    // The file found that way, when it was.
+    QString Resolved;
+
     void accept() override {
         const QStringList files = selectedFiles();
         if (acceptMode() == AcceptOpen && files.size() == 1) {
             const QString match = ExistingNameIgnoringCase(files.first());
-            if (match != files.first()) selectFile(match);
+            if (match != files.first()) {
+                Resolved = match;
+                QDialog::accept();
+                return;
+            }
         }
         QFileDialog::accept();
     }
@@ -80,6 +87,7 @@ QString QtFileChooser::Choose(const FileRequest& request) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
     }
     if (dialog.exec() != QDialog::Accepted) return {};
+    if (!dialog.Resolved.isEmpty()) return dialog.Resolved;
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }

@@ -217,6 +217,9 @@ void PlanoraMain::Do_Show_picture() {
     }
     showPic_->ShowPictureSize(pic_.IlbmInfo.Width, pic_.IlbmInfo.Height);
     showPic_->show();
+    // A second View brings the open viewer back in front of the main window.
+    showPic_->raise();
+    showPic_->activateWindow();
 }
 
 }  // namespace planora

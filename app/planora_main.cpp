@@ -215,7 +215,11 @@ void PlanoraMain::OpenWhenStarted(const QString& Filename) {
 void PlanoraMain::OpenFileWaitingForStartUp() {
     if (fileAfterStartUp_.isEmpty()) return;
     // After the windows just shown have been drawn.
-    QTimer::singleShot(0, this, [this, file = std::exchange(fileAfterStartUp_, QString())] { OpenPictureFile(file); });
+    QTimer::singleShot(0, this, [this, file = std::exchange(fileAfterStartUp_, QString())] {
+        OpenPictureFile(file);
+        // A message of the load took the focus; the splash gets it back.
+        if (splash_ && splash_->isVisible()) splash_->activateWindow();
+    });
 }
 
 void PlanoraMain::mnu_about_korvel_Click() {
