@@ -16,6 +16,7 @@
 #include "output/bitmap_stream.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
+#include "output/apng_writer.h"
 #include "output/png_output.h"
 #include "output/safe_file.h"
 
@@ -125,7 +126,7 @@ bool Converter::ConvertOne(const std::string& input) {
     // An earlier input's output still being written may be this input or target.
     if (!options_.info) batch_.WaitForWrites({input, target});
     std::unique_ptr<BitmapStream> stream;
-    if (format_ == OutputFormat::Bmp && !options_.info && !IsStandardStream(target) && !SameFile(input, target) &&
+    if (format_ == OutputFormat::Bmp && !options_.info && !options_.frames && !IsStandardStream(target) && !SameFile(input, target) &&
         (options_.force || !FileExists(target)))
         stream = std::make_unique<BitmapStream>(pic_, target);
     // As "New" before a load: a failed load must not leave the last picture behind.
@@ -155,6 +156,7 @@ bool Converter::ConvertOne(const std::string& input) {
 }
 
 bool Converter::WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream) {
+    if (options_.frames) return WriteFrames(input, target);
     if (!IsStandardStream(target) && SameFile(input, target)) {
         Fail(input, "the output " + target + " is the input itself; not written");
         return false;
@@ -208,6 +210,7 @@ void Converter::WritePictureFile(const PictureContext& pic, const std::string& p
     case OutputFormat::Rgb: ExportRawRgb(pic, path); break;
     case OutputFormat::Lut: ExportRawChunky(pic, path); break;
     case OutputFormat::Txt: ExportPaletteText(pic, path); break;
+    case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(pic)); break;
     }
 }
 

@@ -31,6 +31,9 @@ private:
     bool WritePicture(const PictureContext& pic, const std::string& input, const std::string& target,
                       BitmapStream* stream, std::ostream& err) const;
     void WritePictureFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const;
+    // --frames: every frame the picture shows as NAME-0001.ext ... beside
+    // target's name (cli/frame_files.cpp).
+    bool WriteFrames(const std::string& input, const std::string& target);
     std::string OutputPathFor(const std::string& input) const;
     void Fail(const std::string& input, const std::string& message);
 

@@ -15,7 +15,8 @@ constexpr FormatName kFormats[] = {{OutputFormat::Bmp, "bmp"},
                                    {OutputFormat::Png, "png"},
                                    {OutputFormat::Rgb, "rgb"},
                                    {OutputFormat::Lut, "lut"},
-                                   {OutputFormat::Txt, "txt"}};
+                                   {OutputFormat::Txt, "txt"},
+                                   {OutputFormat::Apng, "apng"}};
 
 // "--name=value" or "--name value".
 bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
@@ -55,6 +56,8 @@ bool TakeCount(const std::vector<std::string>& args, size_t& i, const std::strin
 }  // namespace
 
 const char* FormatExtension(OutputFormat format) {
+    // An animated PNG is a PNG to every program that shows only its first frame.
+    if (format == OutputFormat::Apng) return "png";
     for (const auto& f : kFormats)
         if (f.format == format) return f.name;
     return "bmp";
@@ -90,13 +93,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!TakeValue(args, i, "--format", value, error)) return std::nullopt;
             options.format = FormatFromName(value);
             if (!options.format) {
-                error = "unknown format '" + value + "' (bmp, png, rgb, lut or txt)";
+                error = "unknown format '" + value + "' (bmp, png, apng, rgb, lut or txt)";
                 return std::nullopt;
             }
         } else if (is("--thumbnail")) {
             if (!TakeCount(args, i, "--thumbnail", 1, 32767, options.thumbnail, error)) return std::nullopt;
         } else if (is("--jobs") || arg == "-j") {
             if (!TakeCount(args, i, arg == "-j" ? "-j" : "--jobs", 1, 256, options.jobs, error)) return std::nullopt;
+        } else if (arg == "--frames") {
+            options.frames = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (is("--output") || arg == "-o") {
@@ -116,6 +121,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         error = "no input file";
         return std::nullopt;
     }
+    if (options.frames && options.format == OutputFormat::Apng) {
+        error = "--frames writes still pictures: choose bmp, png, rgb, lut or txt";
+        return std::nullopt;
+    }
     if (!options.help && options.thumbnail && options.inputs.size() != 2) {
         error = "--thumbnail SIZE needs an INPUT and an OUTPUT";
         return std::nullopt;
@@ -124,8 +133,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 }
 
 std::string UsageText() {
-    return "Usage: planora-convert [--format bmp|png|rgb|lut|txt] [--output PATH] [--force] [--info]\n"
-           "                      [--jobs N] [--quiet] INPUT...\n"
+    return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt] [--output PATH] [--force]\n"
+           "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
            "per-line palettes) to other formats.\n"
@@ -135,12 +144,17 @@ std::string UsageText() {
            "                   rgb  raw 32-bit RGB words of the whole picture array\n"
            "                   lut  raw 8-bit palette indices of the whole picture array\n"
            "                   txt  the palette as text, one $rrggbb line per colour\n"
+           "                   apng animated PNG (.png): every frame of an IFF ANIM, or\n"
+           "                        one period of colour cycling, at most 600 frames;\n"
+           "                        a still picture gives one frame\n"
            "                   Without it the extension of --output decides, else bmp.\n"
            "  --output PATH    the output file; with several inputs, an existing folder.\n"
            "                   Without it each output goes beside its input, with the\n"
            "                   input's name and the format's extension.\n"
            "  --force          replace output files that exist\n"
            "  --info           print each picture's details and write nothing\n"
+           "  --frames         write every frame of an IFF ANIM as a numbered file in\n"
+           "                   the format chosen: NAME-0001.png, NAME-0002.png ...\n"
            "  --jobs N         write outputs on N threads (default: one per core)\n"
            "  --quiet          no progress line for a batch on a terminal\n"
            "  --thumbnail SIZE write OUTPUT, a PNG of INPUT no larger than SIZE on\n"

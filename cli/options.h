@@ -8,7 +8,7 @@
 
 namespace planora::cli {
 
-enum class OutputFormat { Bmp, Png, Rgb, Lut, Txt };
+enum class OutputFormat { Bmp, Png, Rgb, Lut, Txt, Apng };
 
 struct Options {
     std::optional<OutputFormat> format;  // unset: from --output's extension, else bmp
@@ -19,6 +19,7 @@ struct Options {
     int32_t thumbnail = 0;               // --thumbnail SIZE: inputs are INPUT and OUTPUT
     int32_t jobs = 0;                    // pictures converted at once; 0: one per core
     bool quiet = false;                  // no progress line
+    bool frames = false;                 // every frame as a numbered file
     std::vector<std::string> inputs;
 };
 

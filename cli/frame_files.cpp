@@ -1,0 +1,63 @@
+// --frames: the frames of an IFF ANIM as numbered still pictures.
+//
+// NAME-0001.ext is the first frame; the loop frames at the end of an
+// animation, which repeat the first two, are not written again. A picture
+// that is not an animation gives NAME-0001.ext alone. Every file is checked
+// before anything is written, so an existing frame without --force leaves
+// all of them as they were.
+#include <cstdio>
+
+#include "cli/converter.h"
+#include "cli/standard_streams.h"
+#include "decode/anim_player.h"
+#include "iff/file_system.h"
+#include "iff/run_time_error.h"
+#include "output/exports.h"
+
+namespace planora::cli {
+
+namespace {
+std::string NumberedPath(const std::string& target, size_t frame) {
+    const std::string name = GetFileName(target);
+    const size_t dot = name.rfind('.');
+    const size_t cut = dot == std::string::npos || dot == 0 ? target.size() : target.size() - (name.size() - dot);
+    char number[16];
+    std::snprintf(number, sizeof number, "-%04zu", frame + 1);
+    return target.substr(0, cut) + number + target.substr(cut);
+}
+}  // namespace
+
+bool Converter::WriteFrames(const std::string& input, const std::string& target) {
+    if (IsStandardStream(target)) {
+        Fail(input, "--frames writes files, not standard output");
+        return false;
+    }
+    if ((format_ == OutputFormat::Lut || format_ == OutputFormat::Txt) && !HasPaletteIndices(pic_)) {
+        Fail(input, kNoPaletteIndicesText);
+        return false;
+    }
+    std::unique_ptr<AnimPlayer> player;
+    if (pic_.IsAnimation()) player = std::make_unique<AnimPlayer>(pic_);
+    const size_t frames = player ? player->FrameCount() : 1;
+    if (player && !player->Problem().empty()) err_ << input << ": " << player->Problem() << "\n";
+    for (size_t i = 0; i < frames && !options_.force; ++i) {
+        if (FileExists(NumberedPath(target, i))) {
+            Fail(input, NumberedPath(target, i) + " exists; use --force to replace it");
+            return false;
+        }
+    }
+    try {
+        for (size_t i = 0; i < frames; ++i) {
+            if (i > 0) player->Next();
+            WritePictureFile(pic_, NumberedPath(target, i), nullptr);
+        }
+    } catch (const RunTimeError& failure) {
+        Fail(input, FormatFailure("Error: ", failure, " "));
+        return false;
+    }
+    // The palette and the arrays back as the load left them.
+    if (player) player->Show(0);
+    return true;
+}
+
+}  // namespace planora::cli

@@ -1,0 +1,51 @@
+// Animated PNG: the frames of an IFF ANIM or one period of a cycling picture.
+//
+//   signature, IHDR (RGB, 8 bits), acTL (frame count, 0 = loop for ever),
+//   then per frame an fcTL (sequence number, the frame's region, its delay as
+//   a fraction of a second, dispose none, blend source) and its pixels: the
+//   first frame's in IDAT, so that viewers without animation show it, the
+//   others' in fdAT chunks (a sequence number, then the zlib stream); IEND.
+// Each frame after the first covers only the rectangle of pixels that
+// changed, which keeps both the file and the compression small.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace planora {
+
+class PictureContext;
+
+// The most frames one period of colour cycling gives in an animated PNG.
+constexpr uint32_t kMaxCyclingFrames = 600;
+
+// The loaded picture as an animated PNG: every frame of an IFF ANIM with its
+// delays, one full period of colour cycling (at most kMaxCyclingFrames
+// frames), or else the still picture as one frame.
+std::vector<uint8_t> EncodeAnimatedPng(const PictureContext& pic);
+
+class ApngWriter {
+public:
+    // frameCount frames of width x height pixels will be added.
+    ApngWriter(int32_t width, int32_t height, uint32_t frameCount);
+
+    // One frame: rows 1 to height of colours laid out as a picture array
+    // (RGB24, `stride` elements a row, row 0 unused), shown for
+    // delayNumerator / delayDenominator seconds.
+    void AddFrame(const uint32_t* colours, size_t stride, uint16_t delayNumerator, uint16_t delayDenominator);
+
+    // The whole file; throws RunTimeError when fewer frames were added than
+    // announced.
+    std::vector<uint8_t> Finish();
+
+private:
+    int32_t width_, height_;
+    uint32_t frameCount_;
+    uint32_t added_ = 0;
+    uint32_t sequence_ = 0;
+    std::vector<uint32_t> previous_;  // the last frame, width x height
+    std::vector<uint8_t> png_;
+};
+
+}  // namespace planora
