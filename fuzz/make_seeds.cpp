@@ -1,23 +1,18 @@
-// Writes the seed corpora of the fuzz targets (seed_pictures.h) as files.
-//   make_seeds LOAD_DIR BYTERUN1_DIR
+// Copies the committed seed corpora (fuzz/seeds) into the given folders, where
+// the replay tests read them.   make_seeds LOAD_DIR BYTERUN1_DIR
 #include <cstdio>
 #include <filesystem>
-
-#include "seed_pictures.h"
-
-namespace {
-void WriteAll(const std::filesystem::path& folder, const std::vector<planora::test::seeds::NamedFile>& files) {
-    std::filesystem::create_directories(folder);
-    for (const auto& [name, bytes] : files) planora::test::WriteBytes((folder / name).string(), bytes);
-}
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: make_seeds LOAD_DIR BYTERUN1_DIR\n");
         return 2;
     }
-    WriteAll(argv[1], planora::test::seeds::LoadSeeds());
-    WriteAll(argv[2], planora::test::seeds::BodySeeds());
+    namespace fs = std::filesystem;
+    const fs::path seeds = fs::path(__FILE__).parent_path() / "seeds";
+    for (const auto& [from, to] : {std::pair{"load", argv[1]}, std::pair{"byterun1", argv[2]}}) {
+        fs::create_directories(to);
+        fs::copy(seeds / from, to, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+    }
     return 0;
 }

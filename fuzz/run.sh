@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for SECONDS seconds, one
-# after the other in a single process, with the generated seeds, the kept
+# after the other in a single process, with the committed seeds, the kept
 # regression inputs and the chunk dictionary. New corpus entries go to
 # build-fuzz/corpus/<target>; crashes to build-fuzz/findings/<target>.
 #   fuzz/run.sh SECONDS [TARGET...]     TARGET: load, byterun1 (default both)
@@ -14,8 +14,7 @@ build="$root/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DPLANORA_FUZZ=ON -DPLANORA_BUILD_GUI=OFF \
   -DPLANORA_BUILD_TESTS=OFF -DPLANORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target planora_fuzz_seeds "${targets[@]/#/planora_fuzz_}"
-"$build/planora_fuzz_seeds" "$build/seeds/load" "$build/seeds/byterun1"
+cmake --build "$build" -j2 --target "${targets[@]/#/planora_fuzz_}"
 
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
@@ -23,5 +22,5 @@ for t in "${targets[@]}"; do
   "$build/planora_fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 \
     -dict="$root/fuzz/ilbm.dict" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build/findings/$t/" \
-    "$build/corpus/$t" "$build/seeds/$t" "$root/fuzz/regressions/$t"
+    "$build/corpus/$t" "$root/fuzz/seeds/$t" "$root/fuzz/regressions/$t"
 done

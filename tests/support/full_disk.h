@@ -11,11 +11,9 @@ namespace planora::test {
 
 class FullDisk {
 public:
-    explicit FullDisk(rlim_t bytes = 64) {
+    explicit FullDisk(rlim_t bytes = 64) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, saved_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FullDisk() {
@@ -26,8 +24,8 @@ public:
     FullDisk& operator=(const FullDisk&) = delete;
 
 private:
+    void (*oldHandler_)(int);
     rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 }  // namespace planora::test

@@ -21,32 +21,22 @@ namespace planora::test {
 
 // All BMHD fields in file order. Words are written as 16-bit two's complement.
 struct BmhdFields {
-    int32_t Width = 0;
-    int32_t Height = 0;
-    int32_t Xpos = 0;
-    int32_t Ypos = 0;
-    uint8_t Bitplanes = 0;
-    uint8_t Masking = 0;
-    uint8_t Packtype = 0;
-    uint8_t Pad1 = 0;
+    int32_t Width = 0, Height = 0, Xpos = 0, Ypos = 0;
+    uint8_t Bitplanes = 0, Masking = 0, Packtype = 0, Pad1 = 0;
     int32_t TransparentColour = 0;
-    uint8_t XAspectRatio = 0;
-    uint8_t YAspectRatio = 0;
-    int32_t PageWidth = 0;
-    int32_t PageHeight = 0;
+    uint8_t XAspectRatio = 0, YAspectRatio = 0;
+    int32_t PageWidth = 0, PageHeight = 0;
 };
 
 // A picture as palette indices, row-major from the top-left pixel.
 struct IndexPicture {
-    int32_t Width = 0;
-    int32_t Height = 0;
+    int32_t Width = 0, Height = 0;
     std::vector<uint8_t> Pixels;  // Width * Height entries
 
     IndexPicture() = default;
     IndexPicture(int32_t width, int32_t height, uint8_t fill = 0)
         : Width(width), Height(height), Pixels(size_t(width) * size_t(height), fill) {}
-    IndexPicture(int32_t width, int32_t height, std::vector<uint8_t> pixels)
-        : Width(width), Height(height), Pixels(std::move(pixels)) {}
+    IndexPicture(int32_t width, int32_t height, std::vector<uint8_t> pixels) : Width(width), Height(height), Pixels(std::move(pixels)) {}
     uint8_t& At(int32_t x, int32_t y) { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
     uint8_t At(int32_t x, int32_t y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
 };
@@ -56,35 +46,40 @@ enum class Packing { Raw, ByteRun1 };
 struct BodyOptions {
     int Planes = 0;
     Packing Compression = Packing::Raw;
-    // Adds one mask plane row after the bitplane rows of every image row
-    // (BMHD Masking 1). Its bytes are MaskByte, so a decoder that takes the
-    // mask for a bitplane gets visibly wrong pixels.
+    // Adds one mask plane row of MaskByte after the bitplane rows of every
+    // image row (BMHD Masking 1), so that a decoder that takes the mask for a
+    // bitplane gets visibly wrong pixels.
     bool MaskPlane = false;
     uint8_t MaskByte = 0xFF;
 };
 
+void PutWord(std::vector<uint8_t>& out, uint32_t value);
+void PutLong(std::vector<uint8_t>& out, uint32_t value);
+// The 20 BMHD data bytes.
+std::vector<uint8_t> BmhdData(const BmhdFields& fields);
+
 class IlbmBuilder {
 public:
     // Form type written after the FORM length; "ILBM" by default.
-    IlbmBuilder& FormType(std::string type);
-    // Replaces the computed FORM length.
-    IlbmBuilder& FormLength(uint32_t length);
-    // Replaces the leading "FORM" identifier.
-    IlbmBuilder& FormId(std::string id);
+    IlbmBuilder& FormType(std::string type) { formType_ = std::move(type); return *this; }
+    // Replaces the computed FORM length, or the leading "FORM" identifier.
+    IlbmBuilder& FormLength(uint32_t length) { formLength_ = length; return *this; }
+    IlbmBuilder& FormId(std::string id) { formId_ = std::move(id); return *this; }
 
-    // A chunk with the given identifier (4 characters) and data; a pad byte
-    // follows odd-length data.
+    // A chunk with the given identifier and data; a pad byte follows odd-length data.
     IlbmBuilder& Chunk(const std::string& id, const std::vector<uint8_t>& data);
     // A chunk header whose declared length differs from the data that follows
     // (no pad byte is added): for truncated or overlong chunks.
-    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t declaredLength,
-                                 const std::vector<uint8_t>& data);
-    // Bytes appended as they are, after the chunks added so far.
-    IlbmBuilder& Raw(const std::vector<uint8_t>& bytes);
+    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t declaredLength, const std::vector<uint8_t>& data);
+    // std::vector<uint8_t> appended as they are, after the chunks added so far.
+    IlbmBuilder& Raw(const std::vector<uint8_t>& bytes) { chunks_.insert(chunks_.end(), bytes.begin(), bytes.end()); return *this; }
 
-    IlbmBuilder& Bmhd(const BmhdFields& fields);
+    IlbmBuilder& Bmhd(const BmhdFields& fields) { return Chunk("BMHD", BmhdData(fields)); }
     // The common case: size, planes, packing; every other field 0.
-    IlbmBuilder& Bmhd(int32_t width, int32_t height, int planes, uint8_t packtype = 0, uint8_t masking = 0);
+    IlbmBuilder& Bmhd(int32_t width, int32_t height, int planes, uint8_t packtype = 0, uint8_t masking = 0) {
+        return Bmhd(BmhdFields{.Width = width, .Height = height, .Bitplanes = uint8_t(planes), .Masking = masking,
+                               .Packtype = packtype});
+    }
     // CMAP of RGB24 colours, 3 bytes each.
     IlbmBuilder& Cmap(const std::vector<uint32_t>& rgb24);
     IlbmBuilder& Camg(uint32_t modeId);
@@ -93,10 +88,10 @@ public:
     // SHAM: version word 0, then big-endian 0x0RGB words, 16 per palette line.
     IlbmBuilder& Sham(const std::vector<uint16_t>& words);
     // PCHG chunk with the given data (PchgData below).
-    IlbmBuilder& Pchg(const std::vector<uint8_t>& data);
+    IlbmBuilder& Pchg(const std::vector<uint8_t>& data) { return Chunk("PCHG", data); }
     IlbmBuilder& Body(const IndexPicture& picture, const BodyOptions& options);
     // BODY with the given bytes as they are.
-    IlbmBuilder& Body(const std::vector<uint8_t>& bytes);
+    IlbmBuilder& Body(const std::vector<uint8_t>& bytes) { return Chunk("BODY", bytes); }
 
     // The whole file.
     std::vector<uint8_t> Bytes() const;
@@ -110,14 +105,8 @@ private:
     std::vector<uint8_t> chunks_;
 };
 
-// Big-endian helpers.
-void PutWord(std::vector<uint8_t>& out, uint32_t value);
-void PutLong(std::vector<uint8_t>& out, uint32_t value);
-// The 20 BMHD data bytes.
-std::vector<uint8_t> BmhdData(const BmhdFields& fields);
-
 // Bytes per plane row: the width rounded up to whole 16-bit words.
-int32_t PlaneRowBytes(int32_t width);
+inline int32_t PlaneRowBytes(int32_t width) { return 2 * ((width + 15) / 16); }
 // The bits of one plane of one image row (plane 0 = least significant bit).
 std::vector<uint8_t> PlaneRow(const IndexPicture& picture, int32_t row, int plane);
 // The BODY data for a picture.
@@ -137,10 +126,7 @@ std::vector<uint8_t> EncodeAbit(const IndexPicture& picture, int planes);
 // planes 0-7 red (plane 0 least significant), 8-15 green, 16-23 blue, 24-31
 // alpha. Pixels are row-major, width * height entries.
 std::vector<uint8_t> EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes,
-                                    Packing compression);
-// One VDAT chunk (compression 2): "VDAT", length, the command count word,
-// the command bytes and the data words, as given.
-std::vector<uint8_t> VdatChunk(const std::vector<int8_t>& commands, const std::vector<uint16_t>& words);
+                                          Packing compression);
 
 // ---- PCHG palette changes ----------------------------------------------------
 // One changed line: small changes are words 0xIRGB, Low for registers I
@@ -152,25 +138,20 @@ struct PchgBigChange {
 };
 struct PchgLine {
     int32_t Line = 0;  // picture line, StartLine .. StartLine + LineCount - 1
-    std::vector<uint16_t> Low;
-    std::vector<uint16_t> High;
+    std::vector<uint16_t> Low, High;
     std::vector<PchgBigChange> Big;
 };
 struct PchgOptions {
     bool BigChanges = false;  // Flags 0x02 instead of 0x01
-    int32_t StartLine = 0;
-    int32_t LineCount = 0;
-    bool Huffman = false;     // Compression 1
+    int32_t StartLine = 0, LineCount = 0;
+    bool Huffman = false;  // Compression 1
 };
 // The whole PCHG chunk data: the 20-byte header (ChangedLines, MinReg 0,
 // MaxReg 255, MaxChanges and TotalChanges from the lines), the line mask in
 // whole longwords and the lines' changes; with Huffman, the compression
 // header, a tree (root last) and the packed bits of that data.
-std::vector<uint8_t> PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines);
-// Huffman-packs data in the PCHG layout: the tree as big-endian words, root
-// last, and the code bits, most significant first, in whole longwords.
-void PchgHuffman(const std::vector<uint8_t>& data, std::vector<uint8_t>& tree, std::vector<uint8_t>& bits);
 
+std::vector<uint8_t> PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines);
 // Writes bytes to a file (throws std::runtime_error on failure) and reads a
 // whole file (empty when it cannot be read).
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
