@@ -1,0 +1,144 @@
+// gdk-pixbuf loader: thin glue over the core. gdk-pixbuf finds the module
+// through fill_info (its signatures, MIME types and extensions) and
+// fill_vtable (its entry points); both have C linkage. A picture is decoded
+// once all its bytes are there, whether they come as a whole file (load) or
+// piece by piece (begin_load, load_increment, stop_load, as GdkPixbufLoader
+// gives them).
+#define GDK_PIXBUF_ENABLE_BACKEND
+#include <gdk-pixbuf/gdk-pixbuf-io.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "iff/picture_context.h"
+#include "iff/run_time_error.h"
+
+namespace {
+
+struct IncrementalLoad {
+    GdkPixbufModuleSizeFunc Size;
+    GdkPixbufModulePreparedFunc Prepared;
+    GdkPixbufModuleUpdatedFunc Updated;
+    gpointer UserData;
+    std::vector<uint8_t> Bytes;
+};
+
+GdkPixbuf* Fail(GError** error, GdkPixbufError code, const std::string& message) {
+    g_set_error_literal(error, GDK_PIXBUF_ERROR, code, message.c_str());
+    return nullptr;
+}
+
+GdkPixbuf* Decode(std::vector<uint8_t> bytes, GError** error) {
+    planora::PictureContext pic;
+    try {
+        if (pic.Load_IFF_From_Memory("picture", std::move(bytes)) == 0)
+            return Fail(error, GDK_PIXBUF_ERROR_UNKNOWN_TYPE, "not a picture Planora reads");
+    } catch (const planora::RunTimeError& failure) {
+        return Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, planora::FormatFailure("Load Error: ", failure, "  "));
+    } catch (const std::bad_alloc&) {
+        return Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "Out of memory");
+    }
+    const int width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    if (width < 1 || height < 1) return Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, "picture has no pixels");
+    const bool alpha = pic.HasAlpha();
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, width, height);
+    if (!pixbuf) return Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "Out of memory");
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    // Picture rows are 1-based in the arrays, columns 0-based.
+    for (int y = 0; y < height; ++y) {
+        guchar* out = pixels + size_t(y) * size_t(stride);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t colour = pic.ColourAt(x, y + 1);
+            *out++ = guchar(colour >> 16);
+            *out++ = guchar(colour >> 8);
+            *out++ = guchar(colour);
+            if (alpha) *out++ = pic.AlphaAt(x, y + 1);
+        }
+    }
+    return pixbuf;
+}
+
+GdkPixbuf* LoadFile(FILE* file, GError** error) {
+    std::vector<uint8_t> bytes;
+    uint8_t block[1 << 16];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
+    if (std::ferror(file)) return Fail(error, GDK_PIXBUF_ERROR_FAILED, "cannot read the file");
+    return Decode(std::move(bytes), error);
+}
+
+gpointer BeginLoad(GdkPixbufModuleSizeFunc size, GdkPixbufModulePreparedFunc prepared,
+                   GdkPixbufModuleUpdatedFunc updated, gpointer userData, GError**) {
+    return new IncrementalLoad{size, prepared, updated, userData, {}};
+}
+
+gboolean LoadIncrement(gpointer context, const guchar* data, guint size, GError**) {
+    auto* load = static_cast<IncrementalLoad*>(context);
+    load->Bytes.insert(load->Bytes.end(), data, data + size);
+    return TRUE;
+}
+
+gboolean StopLoad(gpointer context, GError** error) {
+    std::unique_ptr<IncrementalLoad> load(static_cast<IncrementalLoad*>(context));
+    GdkPixbuf* pixbuf = Decode(std::move(load->Bytes), error);
+    if (!pixbuf) return FALSE;
+    int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+    // The size callback may ask for a smaller picture; gdk-pixbuf scales it.
+    if (load->Size) load->Size(&width, &height, load->UserData);
+    if (width != 0 && height != 0) {
+        if (load->Prepared) load->Prepared(pixbuf, nullptr, load->UserData);
+        if (load->Updated)
+            load->Updated(pixbuf, 0, 0, gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf), load->UserData);
+    }
+    g_object_unref(pixbuf);
+    return TRUE;
+}
+
+// "FORM", any length, then the form type: a space in the mask must match.
+GdkPixbufModulePattern kSignatures[] = {
+    {const_cast<char*>("FORM    ILBM"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    PBM "), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    ACBM"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    RGBN"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    RGB8"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    DEEP"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    IMAG"), const_cast<char*>("    ****    "), 100},
+    {const_cast<char*>("FORM    ANIM"), const_cast<char*>("    ****    "), 100},  // shown as its first frame
+    {const_cast<char*>("CAT     ILBM"), const_cast<char*>("    ****    "), 80},   // the first picture inside
+    {const_cast<char*>("LIST    ILBM"), const_cast<char*>("    ****    "), 80},
+    {nullptr, nullptr, 0},
+};
+// gdk-pixbuf picks the loader by the type the MIME database guesses; an IFF
+// file it knows no better is application/x-iff (an ANIM named .anim, or a
+// DEEP where Planora's MIME types are not installed).
+const gchar* kMimeTypes[] = {"application/x-iff", "image/x-ilbm", "image/x-iff-acbm", "image/x-iff-rgbn", "image/x-iff-rgb8", "image/x-iff-deep",
+                             "video/x-anim",
+                             nullptr};
+const gchar* kExtensions[] = {"iff", "ilbm", "lbm", "acbm", "rgbn", "rgb8", "deep", "anim", nullptr};
+
+}  // namespace
+
+extern "C" {
+
+G_MODULE_EXPORT void fill_vtable(GdkPixbufModule* module) {
+    module->load = LoadFile;
+    module->begin_load = BeginLoad;
+    module->stop_load = StopLoad;
+    module->load_increment = LoadIncrement;
+}
+
+G_MODULE_EXPORT void fill_info(GdkPixbufFormat* info) {
+    info->name = const_cast<gchar*>("planora-ilbm");
+    info->signature = kSignatures;
+    info->description = const_cast<gchar*>("Amiga IFF ILBM picture");
+    info->mime_types = const_cast<gchar**>(kMimeTypes);
+    info->extensions = const_cast<gchar**>(kExtensions);
+    info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;
+    info->license = const_cast<gchar*>("Other");
+}
+
+}  // extern "C"
