@@ -1,34 +1,53 @@
 // Qt 6 image-format plugin: any Qt program reads the pictures Planora reads
-// through QImageReader. Thin glue over the core: the handler gives the bytes
-// to a PictureContext and copies its rows into a QImage. (The desktop program
-// loads through the core directly, not through this plugin.)
+// through QImageReader, and QMovie plays IFF ANIM files and colour cycling.
+// Thin glue over the core: the handler gives the bytes to a PictureContext
+// and copies its rows into QImages. (The desktop program loads through the
+// core directly, not through this plugin.)
 #pragma once
 
 #include <QImageIOHandler>
 #include <QImageIOPlugin>
 #include <QSize>
 
+#include <memory>
 #include <optional>
+#include <vector>
+
+struct IlbmFrames;
 
 class IlbmHandler : public QImageIOHandler {
 public:
+    IlbmHandler();
+    ~IlbmHandler() override;
+
     bool canRead() const override;
+    // The next frame: the picture, or frame after frame of a moving one.
     bool read(QImage* image) override;
     bool supportsOption(ImageOption option) const override;
     QVariant option(ImageOption option) const override;
 
-    // "FORM", a length and a form type Planora reads, looked at without
-    // consuming the device.
+    int imageCount() const override;
+    int loopCount() const override;
+    int nextImageDelay() const override;
+    int currentImageNumber() const override;
+    bool jumpToNextImage() override;
+    bool jumpToImage(int imageNumber) override;
+
+    // "FORM", a length and a form type Planora reads (iff/picture_signature.h),
+    // looked at without consuming the device.
     static bool canRead(QIODevice* device);
 
 private:
     // The device's bytes, read once: the options before read() need them too.
     const QByteArray& Bytes() const;
-    QImage Decode() const;
+    // Loads the picture once; null when it is not one.
+    IlbmFrames* Frames() const;
     QSize HeaderSize() const;  // invalid when there is no BMHD up front
 
     mutable std::optional<QByteArray> bytes_;
-    mutable std::optional<QImage> decoded_;
+    mutable std::unique_ptr<IlbmFrames> frames_;
+    mutable bool loaded_ = false;
+    int next_ = 0;  // the frame read() gives next
 };
 
 class IlbmPlugin : public QImageIOPlugin {

@@ -4,7 +4,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QMovie>
 #include <filesystem>
 
 #include "run_convert.h"
@@ -41,6 +43,37 @@ TEST(QtPlugin, ReadsEveryCorpusPictureAsTheConverterDoes) {
         EXPECT_EQ(reader.imageFormat(), expected.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         const QImage image = reader.read();
         EXPECT_TRUE(image.convertToFormat(QImage::Format_ARGB32) == expected.convertToFormat(QImage::Format_ARGB32));
+    }
+}
+
+// QMovie plays an ANIM through the plugin: the frames the converter writes
+// with --frames, in order, each with its delay.
+TEST(QtPlugin, QMoviePlaysAnAnimFrameByFrame) {
+    int argc = 1;
+    char name[] = "test", *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);  // QMovie keeps its frames as pixmaps
+    QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
+    for (const char* name : {"angel_ham6", "color_balls"}) {
+        SCOPED_TRACE(name);
+        TempDir scratch;
+        const std::string file = std::string(PLANORA_TEST_DATA) + "/" + name + ".anim";
+        ASSERT_EQ(RunConvert(scratch, {"--frames", "--format", "png", "-o", scratch.Path(), file}).Status, 0);
+        QMovie movie(QString::fromStdString(file));
+        ASSERT_TRUE(movie.isValid());
+        int frames = 0;
+        char frameName[32];
+        for (; std::snprintf(frameName, sizeof frameName, "%s-%04d.png", name, frames + 1),
+               std::filesystem::exists(scratch.File(frameName));
+             ++frames) {
+            SCOPED_TRACE(frameName);
+            ASSERT_TRUE(movie.jumpToNextFrame());
+            const QImage expected(QString::fromStdString(scratch.File(frameName)));
+            EXPECT_TRUE(movie.currentImage().convertToFormat(QImage::Format_RGB32) ==
+                        expected.convertToFormat(QImage::Format_RGB32));
+            EXPECT_GT(movie.nextFrameDelay(), 0);
+        }
+        EXPECT_GT(frames, 1);
+        EXPECT_EQ(movie.frameCount(), frames);
     }
 }
 
