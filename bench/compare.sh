@@ -95,6 +95,35 @@ printf 'per megapixel: batch %.4f s, one %sx%s picture %.4f s\n' \
   "$(awk -v t="$big_wall" -v s="$side" 'BEGIN { print t / (s * s / 1e6) }')"
 
 
+# Thumbnails (the file managers' --thumbnail 256) of the large pictures,
+# against ilbmtoppm | pamscale to the same size; -linear averages areas the
+# way the thumbnailer does, pamscale's default mixes light instead.
+echo
+for name in planes8 ham8; do
+  file="$work/$name.iff"
+  read -r ours ours_kib < <(measure /dev/null "$convert_bin" --thumbnail 256 "$file" "$work/out-thumb.png")
+  read -r peer peer_kib < <(measure "$work/out.ppm" bash -c "ilbmtoppm '$file' 2>/dev/null | pamscale -linear -xyfit 256 256")
+  printf 'thumbnail 256 of %s: planora-convert %s s %d MiB, ilbmtoppm | pamscale %s s %d MiB (ratio %s)\n' \
+    "$name" "$ours" $(( ours_kib / 1024 )) "$peer" $(( peer_kib / 1024 )) \
+    "$(awk -v a="$peer" -v b="$ours" 'BEGIN { printf "%.1f", a / b }')"
+done
+
+# The batch of 1,000 pictures on one thread and on two: the outputs must be
+# byte for byte the same.
+for format in bmp png; do
+  for jobs in 1 2; do
+    rm -rf "$work/jobs$jobs"; mkdir "$work/jobs$jobs"
+    sync
+    start=$EPOCHREALTIME
+    "$convert_bin" --format "$format" --jobs "$jobs" -o "$work/jobs$jobs" "$work/batch/"*.iff
+    end=$EPOCHREALTIME
+    declare "wall$jobs=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')"
+  done
+  diff -r "$work/jobs1" "$work/jobs2" >/dev/null || { echo "--jobs 2 wrote other $format files than --jobs 1"; exit 1; }
+  printf 'batch of 1000 to %s: --jobs 1 %s s, --jobs 2 %s s (speed-up %s), outputs identical\n' "$format" \
+    "$wall1" "$wall2" "$(awk -v a="$wall1" -v b="$wall2" 'BEGIN { printf "%.2f", a / b }')"
+done
+
 # The desktop program, headless: its load to the shown preview against the
 # converter's load and decode, on the same pictures.
 cmake -S "$root" -B "$root/build-release-gui" -DCMAKE_BUILD_TYPE=Release -DPLANORA_BUILD_GUI=ON \
