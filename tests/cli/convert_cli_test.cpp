@@ -1,219 +1,200 @@
 // The converter as a user runs it: the real planora-convert process on files
-// in a temporary folder, checking exit status, messages and what lands on disk.
+// in a temporary folder, one row per run with its exit status, messages and
+// what must (or must not) be on disk afterwards; and the PNG output read back
+// by ffmpeg, with transparency from mask planes, transparent colours and
+// deep alpha planes.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <sys/wait.h>
+
+#include <filesystem>
 
 #include "ilbm_builder.h"
 #include "temp_dir.h"
 
+namespace planora::test {
 namespace {
 
-using namespace planora::test;
+using Bytes = std::vector<uint8_t>;
+const std::string kAbsent = "<absent>";
 
-struct RunResult {
-    int status = -1;
-    std::string out;
+std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// Every "@" becomes the folder.
+std::string Expand(std::string s, const std::string& dir) {
+    for (size_t at = s.find('@'); at != std::string::npos; at = s.find('@', at + dir.size())) s.replace(at, 1, dir);
+    return s;
+}
+
+// Equal, or, when expected ends in "*", a prefix.
+bool Matches(const std::string& actual, const std::string& expected) {
+    if (!expected.empty() && expected.back() == '*') return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+    return actual == expected;
+}
+
+const std::vector<uint32_t> kCmap = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+
+// A 2 x 1 picture, pure red then pure blue.
+IlbmBuilder RedBlue() { return std::move(IlbmBuilder().Bmhd(2, 1, 1).Cmap({0xFF0000, 0x0000FF}).Camg(0).Body({0x40, 0})); }
+
+// The BMP header of a 2 x 1 picture at 32 bits per pixel, then its pixels (blue, green, red, 0).
+std::string Bmp2x1(const std::string& pixels) {
+    const uint8_t header[54] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
+                                1, 0, 32, 0, 0, 0, 0, 0, 8, 0, 0, 0};
+    return std::string(header, header + 54) + pixels;
+}
+const std::string kRedBlueBmp = Bmp2x1(std::string("\0\0\xFF\0\xFF\0\0\0", 8));
+
+void MakeFiles(const TempDir& dir) {
+    RedBlue().WriteTo(dir.File("pic.iff"));
+    RedBlue().WriteTo(dir.File("old.iff"));
+    RedBlue().WriteTo(dir.File("a.ilbm"));
+    RedBlue().WriteTo(dir.File("lying.bmp"));  // an ILBM with a misleading name
+    RedBlue().FormLength(0x80000000u).WriteTo(dir.File("huge.iff"));
+    WriteBytes(dir.File("old.bmp"), {'o', 'l', 'd'});
+    WriteBytes(dir.File("big.bmp"), {'o', 'l', 'd'});
+    WriteBytes(dir.File("text.iff"), {'h', 'e', 'l', 'l', 'o', '\n'});
+    WriteBytes(dir.File("plain-file"), {'x'});
+    std::filesystem::create_directory(dir.File("out"));
+    // A 1-colour CMAP: colour 1 stays from the picture before.
+    IlbmBuilder().Bmhd(2, 1, 1).Cmap({0x00FF00}).Camg(0).Body({0x40, 0}).WriteTo(dir.File("b.iff"));
+    IlbmBuilder().Bmhd(0, 5, 1).Camg(0).WriteTo(dir.File("empty.iff"));
+    IlbmBuilder().Bmhd(64, 64, 1).Cmap({0, 0xFFFFFF}).Camg(0).Body(Bytes(512, 0xFF)).WriteTo(dir.File("big.iff"));
+    IlbmBuilder().Bmhd(320, 256, 5).Cmap(std::vector<uint32_t>(32, 0x102030)).Camg(0x80).WriteTo(dir.File("boing.iff"));
+    IlbmBuilder().Bmhd(2, 1, 24).Body(EncodeDeepBody(2, 1, {0x123456, 0x654321}, 24, Packing::Raw)).WriteTo(dir.File("deep.iff"));
+    // Mask plane 0x40: only the second pixel is opaque; a BMP has no alpha.
+    IlbmBuilder().Bmhd(2, 1, 2, 0, 1).Camg(0).Cmap(kCmap).Body(IndexPicture(2, 1, {1, 2}), {2, Packing::Raw, true, 0x40})
+        .WriteTo(dir.File("masked.iff"));
+}
+
+struct CliCase {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
     std::string err;
+    std::vector<std::pair<std::string, std::string>> files = {};  // kAbsent: must not exist
+    std::string out = "";
+    std::string shell = "";  // run before the converter
 };
 
-std::string ReadText(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
+const std::string kUsage = "Usage: planora-convert [--format *";
+const std::string kNoIndices = ": true-colour picture: it has no palette indices, so no chunky or palette file is written\n";
 
-// Runs planora-convert with the arguments (each single-quoted for the shell).
-RunResult Convert(const TempDir& dir, const std::vector<std::string>& args) {
+const CliCase kCliCases[] = {
+    {"BmpBesideTheInput", {"@/pic.iff"}, 0, "", {{"pic.bmp", kRedBlueBmp}}},
+    {"TextByExtension", {"--output", "@/c.txt", "@/pic.iff"}, 0, "", {{"c.txt", "$ff0000\r\n$0000ff\r\n"}}},
+    // (Width + 1) x (Height + 1) indices, row 0 and the last column 0.
+    {"ChunkyByExtension", {"--output=@/p.lut", "@/pic.iff"}, 0, "", {{"p.lut", std::string("\0\0\0\0\1\0", 6)}}},
+    // The extra column holds index 0, red.
+    {"RawRgbByFormat", {"--format", "rgb", "-o", "@/p.raw", "@/pic.iff"}, 0, "",
+     {{"p.raw", std::string(12, '\0') + std::string("\0\0\xFF\0\xFF\0\0\0\0\0\xFF\0", 12)}}},
+    {"RefusesToReplace", {"@/old.iff"}, 1, "@/old.iff: @/old.bmp exists; use --force to replace it\n", {{"old.bmp", "old"}}},
+    {"ForceReplaces", {"--force", "@/old.iff"}, 0, "", {{"old.bmp", kRedBlueBmp}}},
+    {"EachFailureReportedAndGoesOn", {"@/missing.iff", "@/text.iff", "@/huge.iff", "@/pic.iff"}, 1,
+     "@/missing.iff: Error- File Doesn't Exist\n@/text.iff: not an IFF ILBM picture\n@/huge.iff: Load Error:  6  Overflow\n",
+     {{"pic.bmp", kRedBlueBmp}, {"text.bmp", kAbsent}, {"huge.bmp", kAbsent}}},
+    {"UnwritableOutput", {"--output", "@/plain-file/out.bmp", "@/pic.iff"}, 1, "@/pic.iff: Error:  76 Path not found\n"},
+    // The file size limit of the converter's process stands for a full disk.
+    {"FullDiskKeepsTheOldFile", {"--force", "@/big.iff"}, 1, "@/big.iff: Error:  61 Disk full\n", {{"big.bmp", "old"}}, "",
+     "trap '' XFSZ; ulimit -f 1;"},
+    {"NoPixels", {"@/empty.iff"}, 1, "@/empty.iff: picture has no pixels\n", {{"empty.bmp", kAbsent}}},
+    {"InfoWritesNothing", {"--info", "@/boing.iff"}, 0, "", {{"boing.bmp", kAbsent}},
+     "File: BOING\nWidth :  320\nHeight :  256\nBitplanes:  5\nPixels :  81920\nXpos:  0\nYpos:  0\nMasking:  0\n"
+     "Packtype:  0\nX Aspect Ratio:  0\nY Aspect Ratio:  0\nMask Colour: $0000000\nMode ID: $0000080\nMode: HalfBright\n"},
+    {"SeveralInputsIntoAFolder", {"-o", "@/out", "@/pic.iff", "@/a.ilbm"}, 0, "",
+     {{"out/pic.bmp", kRedBlueBmp}, {"out/a.bmp", kRedBlueBmp}}},
+    {"SeveralInputsNeedAFolder", {"-o", "@/pic.iff", "@/pic.iff", "@/a.ilbm"}, 2,
+     "planora-convert: with several inputs, --output must name an existing folder: @/pic.iff\n*", {{"pic.bmp", kAbsent}}},
+    {"PalettesCarryOverBetweenInputs", {"--format", "txt", "-o", "@/out", "@/pic.iff", "@/b.iff"}, 0, "",
+     {{"out/b.txt", "$00ff00\r\n$0000ff\r\n"}}},
+    {"NeverWritesOverItsInput", {"--force", "@/lying.bmp"}, 1, "@/lying.bmp: the output @/lying.bmp is the input itself; not written\n",
+     {{"lying.bmp", Text(RedBlue().Bytes())}}},
+    {"DeepHasNoChunkyFile", {"--format", "lut", "-o", "@/d.lut", "@/deep.iff"}, 1, "@/deep.iff" + kNoIndices, {{"d.lut", kAbsent}}},
+    {"DeepHasNoPaletteText", {"-o", "@/d.txt", "@/deep.iff"}, 1, "@/deep.iff" + kNoIndices, {{"d.txt", kAbsent}}},
+    {"DeepBmp", {"@/deep.iff"}, 0, "", {{"deep.bmp", Bmp2x1(std::string("\x56\x34\x12\0\x21\x43\x65\0", 8))}}},
+    {"MaskedBmpKeepsTopByteZero", {"@/masked.iff"}, 0, "", {{"masked.bmp", Bmp2x1(std::string("\0\0\xFF\0\0\xFF\0\0", 8))}}},
+    {"NoArguments", {}, 2, "planora-convert: no input file\n" + kUsage},
+    {"UnknownFormat", {"--format", "gif", "x.iff"}, 2, "planora-convert: unknown format 'gif' (*"},
+    {"UnknownOption", {"--bogus", "x.iff"}, 2, "planora-convert: unknown option '--bogus'\n" + kUsage},
+    {"OptionWithoutValue", {"x.iff", "--output"}, 2, "planora-convert: --output needs a value\n" + kUsage},
+    {"Help", {"--help"}, 0, "", {}, kUsage},
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) { *os << c.name; }
+
+class Converter : public testing::TestWithParam<CliCase> {};
+
+TEST_P(Converter, Run) {
+    const CliCase& c = GetParam();
+    TempDir dir;
+    MakeFiles(dir);
     std::string command = "'" PLANORA_CONVERT_PATH "'";
-    for (const auto& arg : args) command += " '" + arg + "'";
-    command += " >'" + dir.File("stdout.txt") + "' 2>'" + dir.File("stderr.txt") + "'";
-    RunResult result;
-    const int raw = std::system(command.c_str());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadText(dir.File("stdout.txt"));
-    result.err = ReadText(dir.File("stderr.txt"));
-    return result;
-}
-
-// A 2 x 1 picture, pure red then pure blue: the BMP is the 62-byte example.
-IlbmBuilder RedBlue() {
-    IlbmBuilder file;
-    file.Bmhd(2, 1, 1).Cmap({0xFF0000, 0x0000FF}).Camg(0).Body(IndexPicture(2, 1, {0, 1}), {1});
-    return file;
-}
-
-const std::vector<uint8_t> kRedBlueBmp = {
-    0x42, 0x4D, 0x3E, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0, 2, 0, 0, 0, 1,
-    0,    0,    0,    1, 0, 0x20, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
-
-TEST(ConvertCli, WritesTheBmpBesideTheInputByDefault) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    const RunResult run = Convert(dir, {dir.File("pic.iff")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(ReadBytes(dir.File("pic.bmp")), kRedBlueBmp);
-}
-
-TEST(ConvertCli, FormatFollowsTheOutputExtension) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    ASSERT_EQ(Convert(dir, {"--output", dir.File("colours.txt"), dir.File("pic.iff")}).status, 0);
-    // One plane: two palette lines.
-    EXPECT_EQ(ReadText(dir.File("colours.txt")), "$ff0000\r\n$0000ff\r\n");
-
-    ASSERT_EQ(Convert(dir, {"--output=" + dir.File("pixels.lut"), dir.File("pic.iff")}).status, 0);
-    // (Width + 1) x (Height + 1) indices, row 0 and the last column zero.
-    EXPECT_EQ(ReadBytes(dir.File("pixels.lut")), (std::vector<uint8_t>{0, 0, 0, 0, 1, 0}));
-
-    ASSERT_EQ(Convert(dir, {"--format", "rgb", "-o", dir.File("pixels.raw"), dir.File("pic.iff")}).status, 0);
-    // The extra column holds index 0, mapped to red.
-    EXPECT_EQ(ReadBytes(dir.File("pixels.raw")),
-              (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 0, 0xFF, 0}));
-}
-
-TEST(ConvertCli, PngHoldsTheSamePixels) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    ASSERT_EQ(Convert(dir, {"--format", "png", dir.File("pic.iff")}).status, 0);
-    const auto png = ReadBytes(dir.File("pic.png"));
-    ASSERT_GT(png.size(), 8u);
-    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 8),
-              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}));
-    // Width and height in the IHDR chunk.
-    EXPECT_EQ(png[19], 2);
-    EXPECT_EQ(png[23], 1);
-}
-
-TEST(ConvertCli, RefusesToReplaceAnExistingFileWithoutForce) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    WriteBytes(dir.File("pic.bmp"), {'o', 'l', 'd'});
-    const RunResult refused = Convert(dir, {dir.File("pic.iff")});
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err.rfind(dir.File("pic.iff") + ": ", 0), 0u) << refused.err;
-    EXPECT_NE(refused.err.find("--force"), std::string::npos);
-    EXPECT_EQ(ReadText(dir.File("pic.bmp")), "old");
-
-    EXPECT_EQ(Convert(dir, {"--force", dir.File("pic.iff")}).status, 0);
-    EXPECT_EQ(ReadBytes(dir.File("pic.bmp")), kRedBlueBmp);
-}
-
-TEST(ConvertCli, ReportsEachFailedInputAndGoesOn) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("good.iff"));
-    WriteBytes(dir.File("text.iff"), {'h', 'e', 'l', 'l', 'o', '\n'});
-    IlbmBuilder overflowing = RedBlue();
-    overflowing.FormLength(0x80000000u);
-    overflowing.WriteTo(dir.File("huge.iff"));
-    const RunResult run =
-        Convert(dir, {dir.File("missing.iff"), dir.File("text.iff"), dir.File("huge.iff"), dir.File("good.iff")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, dir.File("missing.iff") + ": Error- File Doesn't Exist\n" + dir.File("text.iff") +
-                           ": not an IFF ILBM picture\n" + dir.File("huge.iff") +
-                           ": Load Error:  6  Overflow\n");
-    EXPECT_EQ(ReadBytes(dir.File("good.bmp")), kRedBlueBmp);
-    EXPECT_EQ(ReadBytes(dir.File("text.bmp")), std::vector<uint8_t>{});
-}
-
-TEST(ConvertCli, AnUnwritableOutputIsASaveError) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    WriteBytes(dir.File("plain-file"), {'x'});
-    const RunResult run = Convert(dir, {"--output", dir.File("plain-file") + "/out.bmp", dir.File("pic.iff")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, dir.File("pic.iff") + ": Error:  76 Path not found\n");
-}
-
-// A full disk (the file size limit of the converter's process) keeps the old
-// file and leaves no temporary file behind.
-TEST(ConvertCli, FullDiskKeepsTheOldFile) {
-    TempDir dir;
-    IlbmBuilder file;
-    file.Bmhd(64, 64, 1).Cmap({0, 0xFFFFFF}).Camg(0).Body(IndexPicture(64, 64, 1), {1});
-    file.WriteTo(dir.File("pic.iff"));
-    WriteBytes(dir.File("pic.bmp"), {'o', 'l', 'd'});
-    const std::string command = "trap '' XFSZ; ulimit -f 1; exec '" PLANORA_CONVERT_PATH "' --force '" +
-                                dir.File("pic.iff") + "' 2>'" + dir.File("err.txt") + "'";
+    for (const auto& arg : c.args) command += " '" + Expand(arg, dir.Path()) + "'";
+    command = c.shell + command + " >'" + dir.File("stdout") + "' 2>'" + dir.File("stderr") + "'";
     const int raw = std::system(("sh -c \"" + command + "\"").c_str());
-    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
-    EXPECT_EQ(ReadText(dir.File("err.txt")), dir.File("pic.iff") + ": Error:  61 Disk full\n");
-    EXPECT_EQ(ReadText(dir.File("pic.bmp")), "old");
-    const int leftovers = std::system(("ls '" + dir.Path() + "' | grep -q planora-").c_str());
-    EXPECT_NE(leftovers, 0) << "a temporary file was left behind";
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
+    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stderr"))), Expand(c.err, dir.Path()));
+    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stdout"))), c.out);
+    for (const auto& [name, content] : c.files) {
+        if (content == kAbsent) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+        else EXPECT_EQ(Text(ReadBytes(dir.File(name))), content) << name;
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        EXPECT_EQ(entry.path().filename().string().find("planora-"), std::string::npos) << "temporary file left: " << entry.path();
 }
 
-TEST(ConvertCli, PictureWithoutPixelsIsNotWritten) {
-    TempDir dir;
-    IlbmBuilder empty;
-    empty.Bmhd(0, 5, 1).Camg(0);
-    empty.WriteTo(dir.File("empty.iff"));
-    const RunResult run = Convert(dir, {dir.File("empty.iff")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, dir.File("empty.iff") + ": picture has no pixels\n");
-    EXPECT_EQ(ReadBytes(dir.File("empty.bmp")), std::vector<uint8_t>{});
-}
+INSTANTIATE_TEST_SUITE_P(Runs, Converter, testing::ValuesIn(kCliCases),
+                         [](const testing::TestParamInfo<CliCase>& info) { return std::string(info.param.name); });
 
-TEST(ConvertCli, InfoPrintsTheDetailsAndWritesNothing) {
-    TempDir dir;
+// PNG output as ffmpeg reads it back: pixels 0xAARRGGBB; a transparent pixel
+// is checked for its alpha only.
+struct PngCase {
+    const char* name;
     IlbmBuilder file;
-    file.Bmhd(320, 256, 5).Cmap(std::vector<uint32_t>(32, 0x102030)).Camg(0x80);
-    file.WriteTo(dir.File("boing.iff"));
-    const RunResult run = Convert(dir, {"--info", dir.File("boing.iff")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "File: BOING\nWidth :  320\nHeight :  256\nBitplanes:  5\nPixels :  81920\nXpos:  0\nYpos:  0\n"
-              "Masking:  0\nPacktype:  0\nX Aspect Ratio:  0\nY Aspect Ratio:  0\nMask Colour: $0000000\n"
-              "Mode ID: $0000080\nMode: HalfBright\n");
-    EXPECT_EQ(ReadBytes(dir.File("boing.bmp")), std::vector<uint8_t>{});
+    uint8_t colourType;  // 6: RGBA, 2: RGB
+    std::vector<uint32_t> pixels;
+};
+
+std::vector<PngCase> PngCases() {
+    BmhdFields transparent{.Width = 3, .Height = 1, .Bitplanes = 2, .Masking = 2, .TransparentColour = 2};
+    return {
+        // Mask byte 0xA0: bits 1, 0, 1 for the three pixels of each row.
+        {"MaskPlane", std::move(IlbmBuilder().Bmhd(3, 2, 2, 1, 1).Camg(0).Cmap(kCmap)
+             .Body(IndexPicture(3, 2, {1, 2, 3, 3, 2, 1}), {2, Packing::ByteRun1, true, 0xA0})),
+         6, {0xFFFF0000, 0, 0xFF0000FF, 0xFF0000FF, 0, 0xFFFF0000}},
+        {"TransparentColour", std::move(IlbmBuilder().Bmhd(transparent).Camg(0).Cmap(kCmap).Body(IndexPicture(3, 1, {1, 2, 3}), {2})),
+         6, {0xFFFF0000, 0, 0xFF0000FF}},
+        {"DeepAlphaPlanes",
+         std::move(IlbmBuilder().Bmhd(3, 1, 32).Body(EncodeDeepBody(3, 1, {0xFF112233, 0x80445566, 0x00778899}, 32, Packing::Raw))),
+         6, {0xFF112233, 0x80445566, 0}},
+        {"Opaque", std::move(IlbmBuilder().Bmhd(3, 1, 2).Camg(0).Cmap(kCmap).Body(IndexPicture(3, 1, {1, 2, 3}), {2})), 2,
+         {0xFFFF0000, 0xFF00FF00, 0xFF0000FF}},
+    };
 }
 
-TEST(ConvertCli, SeveralInputsGoIntoTheOutputFolder) {
+class PngOutput : public testing::TestWithParam<PngCase> {};
+
+TEST_P(PngOutput, HoldsThePixelsAndTheirAlpha) {
+    const PngCase& c = GetParam();
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
     TempDir dir;
-    RedBlue().WriteTo(dir.File("a.iff"));
-    RedBlue().WriteTo(dir.File("b.ilbm"));
-    ASSERT_EQ(std::system(("mkdir '" + dir.File("out") + "'").c_str()), 0);
-    EXPECT_EQ(Convert(dir, {"-o", dir.File("out"), dir.File("a.iff"), dir.File("b.ilbm")}).status, 0);
-    EXPECT_EQ(ReadBytes(dir.File("out/a.bmp")), kRedBlueBmp);
-    EXPECT_EQ(ReadBytes(dir.File("out/b.bmp")), kRedBlueBmp);
-    // A file is not a folder for several inputs: usage error.
-    EXPECT_EQ(Convert(dir, {"-o", dir.File("a.iff"), dir.File("a.iff"), dir.File("b.ilbm")}).status, 2);
+    c.file.WriteTo(dir.File("pic.iff"));
+    ASSERT_EQ(std::system(("'" PLANORA_CONVERT_PATH "' --format png '" + dir.File("pic.iff") + "'").c_str()), 0);
+    const Bytes png = ReadBytes(dir.File("pic.png"));
+    ASSERT_GT(png.size(), 25u);
+    EXPECT_EQ(png[25], c.colourType);
+    ASSERT_EQ(std::system(("ffmpeg -v error -i '" + dir.File("pic.png") + "' -f rawvideo -pix_fmt rgba '" +
+                           dir.File("pic.rgba") + "'").c_str()), 0);
+    const Bytes rgba = ReadBytes(dir.File("pic.rgba"));
+    ASSERT_EQ(rgba.size(), 4 * c.pixels.size());
+    for (size_t i = 0; i < c.pixels.size(); ++i) {
+        const uint32_t argb = uint32_t(rgba[4 * i + 3]) << 24 | rgba[4 * i] << 16 | rgba[4 * i + 1] << 8 | rgba[4 * i + 2];
+        EXPECT_EQ(c.pixels[i] >> 24 ? argb : argb >> 24, c.pixels[i]) << "pixel " << i;
+    }
 }
 
-TEST(ConvertCli, UsageErrorsAndHelp) {
-    TempDir dir;
-    const RunResult none = Convert(dir, {});
-    EXPECT_EQ(none.status, 2);
-    EXPECT_NE(none.err.find("Usage: planora-convert"), std::string::npos);
-    EXPECT_EQ(Convert(dir, {"--format", "gif", "x.iff"}).status, 2);
-    EXPECT_EQ(Convert(dir, {"--bogus", "x.iff"}).status, 2);
-    const RunResult help = Convert(dir, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: planora-convert", 0), 0u);
-}
-
-TEST(ConvertCli, NeverWritesOverItsInput) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("pic.bmp"));  // an ILBM with a misleading name
-    const auto before = ReadBytes(dir.File("pic.bmp"));
-    EXPECT_EQ(Convert(dir, {"--force", dir.File("pic.bmp")}).status, 1);
-    EXPECT_EQ(ReadBytes(dir.File("pic.bmp")), before);
-}
-
-// Palettes carry over from one picture to the next in one run, as in the
-// program: a 1-colour CMAP leaves colour 1 from the picture before.
-TEST(ConvertCli, PalettesCarryOverBetweenInputs) {
-    TempDir dir;
-    RedBlue().WriteTo(dir.File("a.iff"));
-    IlbmBuilder second;
-    second.Bmhd(2, 1, 1).Cmap({0x00FF00}).Camg(0).Body(IndexPicture(2, 1, {0, 1}), {1});
-    second.WriteTo(dir.File("b.iff"));
-    ASSERT_EQ(std::system(("mkdir '" + dir.File("out") + "'").c_str()), 0);
-    ASSERT_EQ(Convert(dir, {"--format", "txt", "-o", dir.File("out"), dir.File("a.iff"), dir.File("b.iff")}).status, 0);
-    EXPECT_EQ(ReadText(dir.File("out/b.txt")), "$00ff00\r\n$0000ff\r\n");
-}
+INSTANTIATE_TEST_SUITE_P(Pictures, PngOutput, testing::ValuesIn(PngCases()),
+                         [](const testing::TestParamInfo<PngCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+}  // namespace planora::test

@@ -1,8 +1,6 @@
 #include "reference_tools.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "ilbm_builder.h"
 #include "temp_dir.h"
@@ -26,8 +24,8 @@ void WritePpm(const std::string& path, const RgbPicture& picture) {
 
 RgbPicture ReadPpm(const std::string& path) {
     const std::vector<uint8_t> bytes = ReadBytes(path);
-    // Header: "P6", width, height, maxval, each after white space, then one
-    // white-space byte before the pixels. Netpbm writes no comments.
+    // "P6", width, height, maxval, each after white space (netpbm writes no
+    // comments), then one white-space byte before the pixels.
     size_t pos = 0;
     auto token = [&]() {
         while (pos < bytes.size() && std::isspace(bytes[pos])) ++pos;
@@ -37,15 +35,11 @@ RgbPicture ReadPpm(const std::string& path) {
     };
     RgbPicture p;
     if (token() != "P6") return p;
-    const int32_t w = std::atoi(token().c_str());
-    const int32_t h = std::atoi(token().c_str());
-    if (token() != "255") return p;
-    ++pos;
-    const size_t size = 3 * size_t(w) * size_t(h);
-    if (bytes.size() < pos + size) return p;
+    const int32_t w = std::atoi(token().c_str()), h = std::atoi(token().c_str());
+    if (token() != "255" || bytes.size() < ++pos + 3 * size_t(w) * size_t(h)) return p;
+    p.Rgb.assign(bytes.begin() + std::ptrdiff_t(pos), bytes.begin() + std::ptrdiff_t(pos + 3 * size_t(w) * size_t(h)));
     p.Width = w;
     p.Height = h;
-    p.Rgb.assign(bytes.begin() + std::ptrdiff_t(pos), bytes.begin() + std::ptrdiff_t(pos + size));
     return p;
 }
 
@@ -53,9 +47,8 @@ RgbPicture ReadPpm(const std::string& path) {
 // which may be one of the project's data files.
 RgbPicture DecodeWithIlbmtoppm(const std::string& iffPath) {
     TempDir work;
-    const std::string out = work.File("ilbmtoppm.ppm");
-    if (!Run("ilbmtoppm " + iffPath + " >" + out, work.File("ilbmtoppm.log"))) return {};
-    return ReadPpm(out);
+    if (!Run("ilbmtoppm " + iffPath + " >" + work.File("out.ppm"), work.File("ilbmtoppm.log"))) return {};
+    return ReadPpm(work.File("out.ppm"));
 }
 
 RgbPicture DecodeWithFfmpeg(const std::string& iffPath, int32_t width, int32_t height) {
@@ -75,10 +68,7 @@ std::vector<RgbPicture> DecodeAllWithFfmpeg(const std::vector<FfmpegInput>& inpu
     for (size_t i = 0; i < inputs.size(); ++i) {
         RgbPicture& p = pictures[i];
         p.Rgb = ReadBytes(output(i));
-        if (p.Rgb.size() != 3 * size_t(inputs[i].Width) * size_t(inputs[i].Height)) {
-            p.Rgb.clear();
-            continue;
-        }
+        if (p.Rgb.size() != 3 * size_t(inputs[i].Width) * size_t(inputs[i].Height)) continue;
         p.Width = inputs[i].Width;
         p.Height = inputs[i].Height;
     }
