@@ -17,6 +17,7 @@
 #include "picture_box.h"
 #include "planora_main.h"
 #include "show_pic.h"
+#include "viewer_motion.h"
 
 namespace planora {
 
@@ -211,11 +212,15 @@ void PlanoraMain::Toolbar1_ButtonClick(int index) {
 void PlanoraMain::Do_Show_picture() {
     if (pic_.PictureLoaded == 0) return;
     if (!showPic_) {
-        showPic_ = new ShowPic([this](PictureBox& box) { DrawBitmap(pic_, box); }, this);
+        // Cycling, animation and zoom (viewer_motion.h) draw the viewer's picture.
+        auto* motion = new ViewerMotion(pic_);
+        showPic_ = new ShowPic([motion](PictureBox& box) { motion->Draw(box); }, this);
+        motion->Attach(showPic_);
         // Closing the viewer unloads it; the next View loads it again.
         showPic_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    showPic_->ShowPictureSize(pic_.IlbmInfo.Width, pic_.IlbmInfo.Height);
+    // Sized to the picture at one to one, still, as every View starts.
+    showPic_->findChild<ViewerMotion*>()->Reset();
     showPic_->show();
     // A second View brings the open viewer back in front of the main window.
     showPic_->raise();

@@ -1,0 +1,244 @@
+#include "viewer_motion.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+#include "decode/anim_player.h"
+#include "decode/colour_cycling.h"
+#include "draw_bitmap.h"
+#include "picture_box.h"
+#include "show_pic.h"
+
+namespace planora {
+
+namespace {
+// An animation's time unit is 1/60 s; its clock counts in 1/60 us, so that
+// tick times are exact.
+constexpr int64_t kTicksPerSecond = 60;
+constexpr int64_t kUnitsPerTick = 1000000;
+constexpr int64_t kMicrosPerMilli = 1000;
+// An animation more than this far behind its clock starts counting again
+// from now instead of racing through the frames it missed.
+constexpr int64_t kMostBehind = 1000000;
+
+int64_t SteadyMicros() {
+    static QElapsedTimer clock;
+    if (!clock.isValid()) clock.start();
+    return clock.nsecsElapsed() / 1000;
+}
+
+QAction* MakeAction(QObject* parent, const QString& text, const QList<QKeySequence>& keys, bool checkable = false) {
+    auto* action = new QAction(text, parent);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setCheckable(checkable);
+    return action;
+}
+}  // namespace
+
+ViewerMotion::ViewerMotion(const PictureContext& pic) : pic_(pic), clock_(SteadyMicros) {
+    play_ = MakeAction(this, QStringLiteral("Play"), {QKeySequence(Qt::Key_Tab), QKeySequence(Qt::Key_Space)}, true);
+    nextFrame_ = MakeAction(this, QStringLiteral("Next Frame"), {QKeySequence(Qt::Key_Right)});
+    previousFrame_ = MakeAction(this, QStringLiteral("Previous Frame"), {QKeySequence(Qt::Key_Left)});
+    zoomIn_ = MakeAction(this, QStringLiteral("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
+    zoomOut_ = MakeAction(this, QStringLiteral("Zoom Out"), {QKeySequence(Qt::Key_Minus)});
+    actualSize_ = MakeAction(this, QStringLiteral("Actual Size"), {QKeySequence(Qt::Key_0)});
+    aspect_ = MakeAction(this, QStringLiteral("Stored Aspect Ratio"), {QKeySequence(Qt::Key_A)}, true);
+    connect(play_, &QAction::triggered, this, [this] { SetPlaying(!playing_); });
+    connect(nextFrame_, &QAction::triggered, this, [this] { Step(1); });
+    connect(previousFrame_, &QAction::triggered, this, [this] { Step(-1); });
+    connect(zoomIn_, &QAction::triggered, this, [this] { SetZoom(zoom_ + 1); });
+    connect(zoomOut_, &QAction::triggered, this, [this] { SetZoom(zoom_ - 1); });
+    connect(actualSize_, &QAction::triggered, this, [this] { SetZoom(1); });
+    connect(aspect_, &QAction::triggered, this, [this](bool on) {
+        storedAspect_ = on;
+        Resize();
+    });
+}
+
+ViewerMotion::~ViewerMotion() = default;
+
+void ViewerMotion::Attach(ShowPic* viewer) {
+    viewer_ = viewer;
+    setParent(viewer);
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, &ViewerMotion::Tick);
+    viewer->addActions({play_, nextFrame_, previousFrame_, zoomIn_, zoomOut_, actualSize_, aspect_});
+    viewer->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+bool ViewerMotion::CyclingPicture() const { return frames_ && !player_; }
+
+size_t ViewerMotion::Frame() const { return player_ ? player_->Current() : 0; }
+
+void ViewerMotion::Reset() {
+    if (timer_) timer_->stop();
+    playing_ = showingFrames_ = false;
+    playedMicros_ = 0;
+    shownSteps_ = -1;
+    zoom_ = 1;
+    storedAspect_ = false;
+    player_.reset();
+    frames_.reset();
+    if (!pic_.IsDeepPicture() && (pic_.IsAnimation() || HasActiveRanges(pic_.ColourRanges))) {
+        frames_ = std::make_unique<PictureContext>(pic_);
+        frames_->SetObserver(nullptr);
+        frames_->SetRowObserver(nullptr);
+        if (pic_.IsAnimation()) player_ = std::make_unique<AnimPlayer>(*frames_);
+    }
+    Resize();
+    // An animation plays as soon as the viewer opens.
+    if (player_ && player_->FrameCount() > 1) SetPlaying(true);
+    UpdateActions();
+}
+
+void ViewerMotion::UpdateActions() {
+    const bool moves = CyclingPicture() || (player_ && player_->FrameCount() > 1);
+    play_->setEnabled(moves);
+    play_->setChecked(playing_);
+    play_->setText(player_ ? QStringLiteral("Play Animation") : QStringLiteral("Cycle Colours"));
+    nextFrame_->setEnabled(player_ && !playing_ && player_->FrameCount() > 1);
+    previousFrame_->setEnabled(nextFrame_->isEnabled());
+    zoomIn_->setEnabled(zoom_ < LargestZoom());
+    zoomOut_->setEnabled(zoom_ > 1);
+    aspect_->setChecked(storedAspect_);
+}
+
+void ViewerMotion::SetPlaying(bool playing) {
+    if (!frames_ || playing == playing_) return UpdateActions();
+    playing_ = playing;
+    const int64_t now = clock_();
+    if (playing) {
+        startedAt_ = now;
+        frameDueAt_ = now * kTicksPerSecond;
+        showingFrames_ = true;
+        Tick();
+    } else {
+        if (timer_) timer_->stop();
+        playedMicros_ += now - startedAt_;
+    }
+    UpdateActions();
+}
+
+void ViewerMotion::RenderCycling(int64_t micros) {
+    int64_t steps = 0;
+    for (const ColourRange& range : frames_->ColourRanges) steps += CycleSteps(range, micros);
+    if (steps == shownSteps_) return;
+    shownSteps_ = steps;
+    ColourTable palette{};
+    CyclePalette(frames_->ColourRanges, pic_.Palette, micros, frames_->IlbmInfo.HalfBriteFlag == 1, palette);
+    frames_->MapPictureWithPalette(palette, frames_->ColourImage.data());
+    Redraw();
+}
+
+void ViewerMotion::Tick() {
+    if (!playing_ || !frames_) return;
+    const int64_t now = clock_();
+    int64_t wait = 0;
+    if (player_) {
+        auto delay = [&] { return int64_t{player_->DelayTicks(player_->Current())} * kUnitsPerTick; };
+        const int64_t units = now * kTicksPerSecond;
+        if (units - frameDueAt_ > kMostBehind * kTicksPerSecond) frameDueAt_ = units - delay();
+        bool moved = false;
+        while (units >= frameDueAt_ + delay()) {
+            frameDueAt_ += delay();
+            player_->Next();
+            moved = true;
+        }
+        if (moved) Redraw();
+        wait = (frameDueAt_ + delay() - units + kTicksPerSecond - 1) / kTicksPerSecond;
+    } else {
+        const int64_t micros = playedMicros_ + now - startedAt_;
+        RenderCycling(micros);
+        const int64_t next = NextCycleChange(frames_->ColourRanges, micros);
+        if (next < 0) return;
+        wait = next - micros;
+    }
+    if (timer_) timer_->start(int(std::clamp<int64_t>((wait + kMicrosPerMilli - 1) / kMicrosPerMilli, 1, 1 << 30)));
+}
+
+void ViewerMotion::Step(int frames) {
+    if (!player_ || playing_ || player_->FrameCount() < 2) return;
+    const size_t count = player_->FrameCount();
+    if (frames > 0)
+        player_->Next();
+    else
+        player_->Show((player_->Current() + count - 1) % count);
+    showingFrames_ = true;
+    Redraw();
+}
+
+QSize ViewerMotion::ShownSize(int zoom) const {
+    double width = double(pic_.IlbmInfo.Width) * zoom, height = double(pic_.IlbmInfo.Height) * zoom;
+    const int xAspect = pic_.IlbmInfo.XAspectRatio, yAspect = pic_.IlbmInfo.YAspectRatio;
+    // Amiga pixels are xAspect wide for yAspect tall: the shorter side grows.
+    if (storedAspect_ && xAspect > 0 && yAspect > 0) {
+        if (xAspect > yAspect)
+            width = width * xAspect / yAspect;
+        else
+            height = height * yAspect / xAspect;
+    }
+    return QSize(std::max(1, int(std::lround(width))), std::max(1, int(std::lround(height))));
+}
+
+int ViewerMotion::LargestZoom() const {
+    const QScreen* screen = viewer_ ? viewer_->screen() : nullptr;
+    if (!screen || pic_.IlbmInfo.Width < 1 || pic_.IlbmInfo.Height < 1) return 1;
+    const QSize room = screen->availableGeometry().size();
+    const QSize one = ShownSize(1);
+    return std::max(1, std::min(room.width() / one.width(), room.height() / one.height()));
+}
+
+void ViewerMotion::SetZoom(int zoom) {
+    zoom_ = std::clamp(zoom, 1, LargestZoom());
+    Resize();
+}
+
+void ViewerMotion::Resize() {
+    if (!viewer_) return;
+    const QSize size = ShownSize(zoom_);
+    const bool same = viewer_->size() == size;
+    viewer_->ShowPictureSize(size.width(), size.height());
+    // A resize draws; the same size does not.
+    if (same) Redraw();
+    UpdateActions();
+}
+
+void ViewerMotion::Redraw() {
+    if (viewer_ && viewer_->Pic()) Draw(*viewer_->Pic());
+}
+
+void ViewerMotion::Draw(PictureBox& box) {
+    const PictureContext& source = showingFrames_ && frames_ ? *frames_ : pic_;
+    if (zoom_ == 1 && !storedAspect_) {
+        DrawBitmap(source, box);
+        return;
+    }
+    const int width = std::min(source.IlbmInfo.Width, source.ImageStride() - 1);
+    const int height = std::min(source.IlbmInfo.Height, source.ImageRows() - 1);
+    if (width < 1 || height < 1) return;
+    QImage frame(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
+        const uint32_t* colours = &source.ColourImage[size_t(y + 1) * size_t(source.ImageStride())];
+        for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | (colours[x] & 0xFFFFFFu);
+    }
+    // Whole steps of nearest neighbour: every picture pixel becomes a block.
+    const QImage scaled = frame.scaled(box.InnerWidth(), box.InnerHeight(), Qt::IgnoreAspectRatio,
+                                       Qt::FastTransformation);
+    box.ClsOutside(QRect(QPoint(0, 0), scaled.size()));
+    {
+        QPainter painter(&box.Picture());
+        painter.drawImage(0, 0, scaled);
+    }
+    box.update();
+}
+
+}  // namespace planora

@@ -1,0 +1,107 @@
+// ViewerMotion: what moves in the viewer window. A picture with active
+// colour-cycling ranges cycles, an IFF ANIM plays in a loop, and every
+// picture can be zoomed by whole steps and shown at its stored aspect ratio.
+//
+// The viewer opens as before: the still picture at one to one, drawn from
+// the program's picture context. Cycling starts with Tab (as in the paint
+// program that wrote these files); an animation starts playing, and Tab or
+// Space pause it, the arrow keys then stepping frames. + and - zoom (nearest
+// neighbour; the window grows with the picture up to the screen's size), 0
+// returns to one to one and A toggles the stored aspect ratio. The same
+// commands are on the viewer's context menu with their keys.
+//
+// Frames are made in a copy of the picture context, so the preview, Save and
+// Export keep the still picture. Timing comes from a clock that tests can
+// replace; each tick shows the state that is due at the clock's time, so a
+// picture too large to keep up skips steps rather than falling behind.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+#include "iff/picture_context.h"
+
+class QAction;
+class QTimer;
+
+namespace planora {
+
+class AnimPlayer;
+class PictureBox;
+class ShowPic;
+
+class ViewerMotion : public QObject {
+    Q_OBJECT
+public:
+    // pic is the program's picture context; it must outlive the viewer.
+    explicit ViewerMotion(const PictureContext& pic);
+    ~ViewerMotion() override;
+
+    // Joins the viewer window: its actions, context menu and timer.
+    void Attach(ShowPic* viewer);
+    // For a View: takes the picture as it is now, stops what was moving and
+    // sizes the window to the picture at one to one.
+    void Reset();
+    // Draws what the viewer shows now into the box, scaled to it.
+    void Draw(PictureBox& box);
+
+    // Microseconds since some fixed moment; a steady clock unless replaced.
+    void SetClock(std::function<int64_t()> clock) { clock_ = std::move(clock); }
+    // Shows what is due at the clock's time and sets the timer for the next
+    // change (the timer calls it; tests call it after moving their clock).
+    void Tick();
+
+    bool Playing() const { return playing_; }
+    int Zoom() const { return zoom_; }
+    bool CyclingPicture() const;
+    bool Animation() const { return player_ != nullptr; }
+    // The animation frame shown, 0 for pictures that are not animations.
+    size_t Frame() const;
+
+    QAction* PlayAction() const { return play_; }
+    QAction* NextFrameAction() const { return nextFrame_; }
+    QAction* PreviousFrameAction() const { return previousFrame_; }
+    QAction* ZoomInAction() const { return zoomIn_; }
+    QAction* ZoomOutAction() const { return zoomOut_; }
+    QAction* ActualSizeAction() const { return actualSize_; }
+    QAction* AspectAction() const { return aspect_; }
+
+private:
+    void SetPlaying(bool playing);
+    void Step(int frames);
+    void SetZoom(int zoom);
+    void Resize();
+    QSize ShownSize(int zoom) const;
+    int LargestZoom() const;
+    void Redraw();
+    void UpdateActions();
+    void RenderCycling(int64_t micros);
+
+    const PictureContext& pic_;
+    ShowPic* viewer_ = nullptr;
+    QTimer* timer_ = nullptr;
+    std::function<int64_t()> clock_;
+    // The copy that frames are made in, for cycling pictures and animations.
+    std::unique_ptr<PictureContext> frames_;
+    std::unique_ptr<AnimPlayer> player_;
+    bool showingFrames_ = false;  // frames_ holds what is shown
+    bool playing_ = false;
+    int64_t playedMicros_ = 0;   // cycling time before the current start
+    int64_t startedAt_ = 0;      // clock time playing last started
+    int64_t frameDueAt_ = 0;     // when the shown animation frame was due, in 1/60 us
+    int64_t shownSteps_ = -1;    // sum of the ranges' steps last drawn
+    int zoom_ = 1;
+    bool storedAspect_ = false;
+
+    QAction* play_ = nullptr;
+    QAction* nextFrame_ = nullptr;
+    QAction* previousFrame_ = nullptr;
+    QAction* zoomIn_ = nullptr;
+    QAction* zoomOut_ = nullptr;
+    QAction* actualSize_ = nullptr;
+    QAction* aspect_ = nullptr;
+};
+
+}  // namespace planora
