@@ -29,9 +29,11 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
 }
 
 // Frames are many and mostly small: a faster zlib level than a still PNG's.
-constexpr int kFrameCompression = 3;
+constexpr int kFrameCompression = 1;
 
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& rows) {
+constexpr size_t kFramesInFlight = 2;
+
+std::vector<uint8_t> Deflate(std::vector<uint8_t> rows) {
     uLongf size = compressBound(uLong(rows.size()));
     std::vector<uint8_t> packed(size);
     if (compress2(packed.data(), &size, rows.data(), uLong(rows.size()), kFrameCompression) != Z_OK)
@@ -84,7 +86,8 @@ void ApngWriter::AddFrame(const uint32_t* colours, size_t stride, uint16_t delay
             rows.insert(rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
         }
     }
-    std::vector<uint8_t> control;
+    Pending frame;
+    std::vector<uint8_t>& control = frame.Control;
     PutLong(control, sequence_++);
     PutLong(control, uint32_t(right - left + 1));
     PutLong(control, uint32_t(bottom - top + 1));
@@ -93,21 +96,34 @@ void ApngWriter::AddFrame(const uint32_t* colours, size_t stride, uint16_t delay
     PutWord(control, delayNumerator);
     PutWord(control, delayDenominator);
     control.insert(control.end(), {0, 0});  // dispose none, blend source
-    PutChunk(png_, "fcTL", control);
-    std::vector<uint8_t> packed = Deflate(rows);
-    if (added_ == 0) {
-        PutChunk(png_, "IDAT", packed);
-    } else {
-        std::vector<uint8_t> data;
-        data.reserve(4 + packed.size());
-        PutLong(data, sequence_++);
-        data.insert(data.end(), packed.begin(), packed.end());
-        PutChunk(png_, "fdAT", data);
-    }
+    frame.First = added_ == 0;
+    if (!frame.First) frame.DataSequence = sequence_++;
+    // Frames are compressed on their own thread, a few at a time, and
+    // written in order.
+    frame.Packed = std::async(std::launch::async, Deflate, std::move(rows));
+    pending_.push_back(std::move(frame));
+    if (pending_.size() > kFramesInFlight) WriteOldest();
     ++added_;
 }
 
+void ApngWriter::WriteOldest() {
+    Pending frame = std::move(pending_.front());
+    pending_.pop_front();
+    PutChunk(png_, "fcTL", frame.Control);
+    const std::vector<uint8_t> packed = frame.Packed.get();
+    if (frame.First) {
+        PutChunk(png_, "IDAT", packed);
+        return;
+    }
+    std::vector<uint8_t> data;
+    data.reserve(4 + packed.size());
+    PutLong(data, frame.DataSequence);
+    data.insert(data.end(), packed.begin(), packed.end());
+    PutChunk(png_, "fdAT", data);
+}
+
 std::vector<uint8_t> ApngWriter::Finish() {
+    while (!pending_.empty()) WriteOldest();
     if (added_ != frameCount_) throw RunTimeError(kSubscriptOutOfRange);
     PutChunk(png_, "IEND", {});
     return std::move(png_);

@@ -11,6 +11,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <future>
 #include <vector>
 
 namespace planora {
@@ -40,12 +42,21 @@ public:
     std::vector<uint8_t> Finish();
 
 private:
+    struct Pending {
+        std::vector<uint8_t> Control;  // the fcTL data
+        bool First = false;            // its pixels go in IDAT
+        uint32_t DataSequence = 0;     // the fdAT's sequence number
+        std::future<std::vector<uint8_t>> Packed;
+    };
+    void WriteOldest();
+
     int32_t width_, height_;
     uint32_t frameCount_;
     uint32_t added_ = 0;
     uint32_t sequence_ = 0;
     std::vector<uint32_t> previous_;  // the last frame, width x height
     std::vector<uint8_t> png_;
+    std::deque<Pending> pending_;
 };
 
 }  // namespace planora
