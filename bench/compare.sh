@@ -141,3 +141,22 @@ PLANORA_BENCH_FILES="$work/planes8.iff:$work/ham8.iff" QT_QPA_PLATFORM=offscreen
                   file, ms[name], ms["ConverterLoad/" file], ms[name] / ms["ConverterLoad/" file]
          }
        }'
+
+# IFF ANIM: every frame of the two animations in tests/data decoded to an
+# animated PNG and to numbered BMP files, against ffmpeg decoding every frame
+# to nothing (ffmpeg -f null).
+echo
+printf '%-18s %-32s %10s %10s %8s\n' file tool "wall (s)" "peak MiB" ratio
+for name in angel_ham6 color_balls; do
+  file="$root/tests/data/$name.anim"
+  read -r apng apng_kib < <(measure /dev/null "$convert_bin" --format apng -o "$work/out.png" "$file")
+  read -r frames frames_kib < <(measure /dev/null "$convert_bin" --frames --format bmp -o "$work/out.bmp" "$file")
+  read -r ff ff_kib < <(measure /dev/null ffmpeg -loglevel error -i "$file" -f null -)
+  for row in "planora-convert_--format_apng $apng $apng_kib" "planora-convert_--frames_(bmp) $frames $frames_kib" \
+             "ffmpeg_-f_null $ff $ff_kib"; do
+    read -r tool wall kib <<<"$row"
+    ratio=$(awk -v a="$ff" -v b="$wall" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
+    printf '%-18s %-32s %10s %10d %8s\n' "$name" "${tool//_/ }" "$wall" $(( kib / 1024 )) "$ratio"
+  done
+done
+echo "ratio: ffmpeg's wall time divided by the tool's (above 1: faster than ffmpeg -f null)"
