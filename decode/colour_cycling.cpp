@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "decode/row_sharing.h"
+
 namespace planora {
 
 namespace {
@@ -82,23 +84,29 @@ void PictureContext::MapPictureWithPalette(const ColourTable& palette, uint32_t*
     const ColourMapping whole = MakeColourMapping(mode, palette.data());
     // PCHG changes apply on top of the palette given: PaletteForRow starts
     // from Palette at row 1.
-    const ColourTable saved = Palette;
-    if (changes) Palette = palette;
-    ColourTable rowPalette = palette;
-    for (int32_t row = 1; row <= IlbmInfo.Height && size_t(row) < size_t(imageRows_); ++row) {
+    const int32_t rows = std::min<int32_t>(IlbmInfo.Height, imageRows_ - 1);
+    if (changes) {
+        const ColourTable saved = Palette;
+        Palette = palette;
+        for (int32_t row = 1; row <= rows; ++row)
+            MapChunkyRow(&ChunkyImage[size_t(row) * stride], out + size_t(row) * stride,
+                         MakeColourMapping(mode, PaletteForRow(row)));
+        Palette = saved;
+        return;
+    }
+    // Rows do not depend on each other: large pictures are mapped on two threads.
+    ForEachRow(rows, int64_t{rows} * IlbmInfo.Width, [&](int32_t row) {
         const uint8_t* indices = &ChunkyImage[size_t(row) * stride];
         uint32_t* colours = out + size_t(row) * stride;
-        if (changes) {
-            MapChunkyRow(indices, colours, MakeColourMapping(mode, PaletteForRow(row)));
-        } else if (lines) {
+        if (lines) {
+            ColourTable rowPalette = palette;
             const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
             std::copy(line, line + kDynamicColours, rowPalette.begin());
             MapChunkyRow(indices, colours, MakeColourMapping(mode, rowPalette.data()));
         } else {
             MapChunkyRow(indices, colours, whole);
         }
-    }
-    Palette = saved;
+    });
 }
 
 }  // namespace planora
