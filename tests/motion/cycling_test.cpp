@@ -195,3 +195,50 @@ TEST(Cycling, StartIsTheStoredPicture) {
 
 }  // namespace
 }  // namespace planora
+
+namespace planora {
+namespace {
+
+// Broken and odd range chunks, read by the load: the exact ranges they give.
+TEST(Cycling, MalformedRangeChunks) {
+    auto regs = [](std::initializer_list<int> list) {
+        std::vector<ColourCell> cells;
+        for (int r : list) cells.push_back({true, uint8_t(r), 0});
+        return cells;
+    };
+    const struct {
+        const char* name;
+        std::string id;
+        std::vector<uint8_t> data;
+        uint32_t declared;  // the chunk's length as stored; past the file's end when larger
+        bool active;
+        std::vector<ColourCell> cells;
+    } rows[] = {
+        {"CRNG of 5 bytes: no flags, no registers", "CRNG", {0, 0, 0x40, 0, 0}, 5, false, {}},
+        {"CRNG with low above high", "CRNG", {0, 0, 0x40, 0, 0, 1, 10, 5}, 8, false, {}},
+        {"CRNG cut by the end of the file", "CRNG", {0, 0, 0x40, 0, 0, 1}, 8, false, {}},
+        {"DRNG claiming 3 register cells with 1 present", "DRNG", {0, 10, 0x40, 0, 0, 1, 0, 3, 2, 5}, 10, false,
+         regs({5})},
+        {"DRNG cells outside min..max left out", "DRNG", {2, 4, 0x40, 0, 0, 1, 0, 4, 1, 7, 3, 8, 5, 9, 4, 6}, 16, true,
+         regs({8, 6})},
+        {"CCRT with no time between steps", "CCRT", {0, 1, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 14, false,
+         regs({0, 1, 2, 3})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::IlbmBuilder file;
+        file.Bmhd(4, 1, 2).Cmap({0, 0x111111, 0x222222, 0x333333}).Body(test::IndexPicture(4, 1), {2, test::Packing::Raw});
+        if (row.declared > row.data.size())
+            file.ChunkWithLength(row.id, row.declared, row.data);
+        else
+            file.Chunk(row.id, row.data);
+        PictureContext pic;
+        ASSERT_EQ(pic.Load_IFF_From_Memory("ranges.iff", file.Bytes()), 1);
+        ASSERT_EQ(pic.ColourRanges.size(), 1u);
+        EXPECT_EQ(pic.ColourRanges[0].Active, row.active);
+        EXPECT_EQ(pic.ColourRanges[0].Cells, row.cells);
+    }
+}
+
+}  // namespace
+}  // namespace planora
