@@ -113,6 +113,15 @@ TEST(Files, StreamedBmpIsTheBmpWrittenAfterTheLoad) {
     }
     TempDir dir;
     const std::string target = dir.File("picture.bmp");
+    {  // finished at another size than the picture's: written whole at that size
+        PictureContext pic;
+        BitmapStream stream(pic, target);
+        pic.SetRowObserver(&stream);
+        ASSERT_EQ(pic.Load_IFF_From_Memory("a.iff", cases[0].file), 1);
+        pic.SetRowObserver(nullptr);
+        stream.Finish(1100, 999);
+        EXPECT_EQ(ReadBytes(target), BuildBitmapFile(pic, 1100, 999));
+    }
     WriteBytes(target, {'o', 'l', 'd'});
     for (bool diskFull : {false, true}) {
         SCOPED_TRACE(diskFull ? "disk full" : "not finished");
@@ -175,7 +184,12 @@ TEST(Files, TooLargeToAllocate) {
         const rlimit limit{rlim_t(768) << 20, rlim_t(768) << 20};
         setrlimit(RLIMIT_AS, &limit);
         PictureContext pic;
-        std::exit(LoadFailure(pic, IlbmBuilder().Bmhd(14000, 14000, 8).Camg(0)) == kOutOfMemory ? 0 : 1);
+        try {
+            Load(pic, IlbmBuilder().Bmhd(14000, 14000, 8).Camg(0));
+        } catch (const RunTimeError& e) {
+            std::exit(e.Number() == kOutOfMemory ? 0 : 1);
+        }
+        std::exit(2);
     };
     EXPECT_EXIT(load(), ::testing::ExitedWithCode(0), "");
 }

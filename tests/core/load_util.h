@@ -1,5 +1,5 @@
-// Small helpers shared by the core and format tests: loading a built file and
-// reading rows of the two picture arrays.
+// Helpers of the core tests: loading a built file and reading rows of the
+// two picture arrays (row 1 is the top row, columns 0..Width-1).
 #pragma once
 
 #include <cstdint>
@@ -17,26 +17,19 @@ inline int16_t Load(PictureContext& pic, const IlbmBuilder& file, const std::str
     return pic.Load_IFF_From_Memory(name, file.Bytes());
 }
 
-// Row y (1 = top) of the ColourImage or the ChunkyImage, columns 0..Width-1.
-inline std::vector<uint32_t> ColourRow(const PictureContext& pic, int32_t y) {
-    std::vector<uint32_t> row;
-    for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) row.push_back(pic.ColourAt(x, y));
-    return row;
-}
-inline std::vector<uint8_t> ChunkyRow(const PictureContext& pic, int32_t y) {
-    std::vector<uint8_t> row;
-    for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) row.push_back(pic.ChunkyAt(x, y));
+template <class T = uint32_t>
+std::vector<T> Row(const PictureContext& pic, int32_t y) {
+    std::vector<T> row;
+    for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) row.push_back(T(sizeof(T) == 1 ? pic.ChunkyAt(x, y) : pic.ColourAt(x, y)));
     return row;
 }
 
-// The failure number of a load that must fail; -1 when it did not throw.
-inline int LoadFailure(PictureContext& pic, const IlbmBuilder& file) {
-    try {
-        Load(pic, file);
-    } catch (const RunTimeError& e) {
-        return e.Number();
-    }
-    return -1;
-}
+// A LoadObserver that keeps what the loader tells the user.
+struct RecordingObserver : LoadObserver {
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowImageInfo(const std::vector<DetailLine>& lines) override { Infos.push_back(lines); }
+    std::vector<std::string> Messages;
+    std::vector<std::vector<DetailLine>> Infos;  // one entry per completed walk
+};
 
 }  // namespace planora::test

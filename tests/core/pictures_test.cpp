@@ -164,9 +164,9 @@ TEST(Pictures, DecodeAsTheModel) {
         std::vector<uint8_t> bmpPixels;
         for (int32_t y = 0; y < height; ++y) {
             const auto row = expected.begin() + ptrdiff_t(y) * width;
-            ASSERT_EQ(ColourRow(pic, y + 1), std::vector<uint32_t>(row, row + width)) << "row " << y + 1;
+            ASSERT_EQ(Row(pic, y + 1), std::vector<uint32_t>(row, row + width)) << "row " << y + 1;
             const auto pixels = c.picture.Pixels.begin() + ptrdiff_t(y) * width;
-            ASSERT_EQ(ChunkyRow(pic, y + 1), std::vector<uint8_t>(pixels, pixels + width)) << "row " << y + 1;
+            ASSERT_EQ(Row<uint8_t>(pic, y + 1), std::vector<uint8_t>(pixels, pixels + width)) << "row " << y + 1;
             EXPECT_EQ(pic.ChunkyAt(width, y + 1), 0);  // the spare column
             // BMP rows run bottom-up, pixels as blue, green, red, 0.
             for (int32_t x = 0; x < width; ++x) {
