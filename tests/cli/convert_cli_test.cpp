@@ -7,6 +7,7 @@
 
 #include <sys/wait.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "ilbm_builder.h"
@@ -46,15 +47,10 @@ std::string Bmp2x1(const std::string& pixels) {
 const std::string kRedBlueBmp = Bmp2x1(std::string("\0\0\xFF\0\xFF\0\0\0", 8));
 
 void MakeFiles(const TempDir& dir) {
-    RedBlue().WriteTo(dir.File("pic.iff"));
-    RedBlue().WriteTo(dir.File("old.iff"));
-    RedBlue().WriteTo(dir.File("a.ilbm"));
-    RedBlue().WriteTo(dir.File("lying.bmp"));  // an ILBM with a misleading name
+    for (const char* name : {"pic.iff", "old.iff", "a.ilbm", "lying.bmp"}) RedBlue().WriteTo(dir.File(name));  // lying: an ILBM
     RedBlue().FormLength(0x80000000u).WriteTo(dir.File("huge.iff"));
-    WriteBytes(dir.File("old.bmp"), {'o', 'l', 'd'});
-    WriteBytes(dir.File("big.bmp"), {'o', 'l', 'd'});
-    WriteBytes(dir.File("text.iff"), {'h', 'e', 'l', 'l', 'o', '\n'});
-    WriteBytes(dir.File("plain-file"), {'x'});
+    for (auto [name, text] : {std::pair{"old.bmp", "old"}, {"big.bmp", "old"}, {"text.iff", "hello\n"}, {"plain-file", "x"}})
+        WriteBytes(dir.File(name), Bytes(text, text + strlen(text)));
     std::filesystem::create_directory(dir.File("out"));
     // A 1-colour CMAP: colour 1 stays from the picture before.
     IlbmBuilder().Bmhd(2, 1, 1).Cmap({0x00FF00}).Camg(0).Body({0x40, 0}).WriteTo(dir.File("b.iff"));

@@ -1,5 +1,7 @@
 #include "reference_tools.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "ilbm_builder.h"
@@ -24,23 +26,13 @@ void WritePpm(const std::string& path, const RgbPicture& picture) {
 
 RgbPicture ReadPpm(const std::string& path) {
     const std::vector<uint8_t> bytes = ReadBytes(path);
-    // "P6", width, height, maxval, each after white space (netpbm writes no
-    // comments), then one white-space byte before the pixels.
-    size_t pos = 0;
-    auto token = [&]() {
-        while (pos < bytes.size() && std::isspace(bytes[pos])) ++pos;
-        std::string t;
-        while (pos < bytes.size() && !std::isspace(bytes[pos])) t.push_back(char(bytes[pos++]));
-        return t;
-    };
-    RgbPicture p;
-    if (token() != "P6") return p;
-    const int32_t w = std::atoi(token().c_str()), h = std::atoi(token().c_str());
-    if (token() != "255" || bytes.size() < ++pos + 3 * size_t(w) * size_t(h)) return p;
-    p.Rgb.assign(bytes.begin() + std::ptrdiff_t(pos), bytes.begin() + std::ptrdiff_t(pos + 3 * size_t(w) * size_t(h)));
-    p.Width = w;
-    p.Height = h;
-    return p;
+    const std::string header(bytes.begin(), bytes.begin() + std::ptrdiff_t(std::min<size_t>(bytes.size(), 64)));
+    // "P6", width, height, maxval (netpbm writes no comments), one white-space byte, the pixels.
+    int w = 0, h = 0, maxval = 0, end = 0;
+    if (std::sscanf(header.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &end) != 3 || maxval != 255) return {};
+    const size_t start = size_t(end) + 1, size = 3 * size_t(w) * size_t(h);
+    if (bytes.size() < start + size) return {};
+    return {w, h, std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(start), bytes.begin() + std::ptrdiff_t(start + size))};
 }
 
 // The tools' outputs go to a folder of their own, never beside the input,

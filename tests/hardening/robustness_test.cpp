@@ -25,9 +25,9 @@ using Seed = std::pair<std::string, std::vector<uint8_t>>;
 
 std::vector<Seed> Seeds() {
     std::vector<Seed> seeds;
+    if (!std::filesystem::is_directory(PLANORA_SEEDS)) return seeds;
     for (const auto& entry : std::filesystem::directory_iterator(PLANORA_SEEDS))
         seeds.push_back({entry.path().stem().string(), ReadBytes(entry.path().string())});
-    std::sort(seeds.begin(), seeds.end());
     return seeds;
 }
 
