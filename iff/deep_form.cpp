@@ -81,7 +81,7 @@ int16_t PictureContext::LoadDeepForm() {
             IlbmInfo.Ypos = Iff_Read_Word();
             location = true;
         } else if (id == "TVDC") {
-            for (int16_t& delta : DeepDeltas) delta = int16_t(Iff_Read_Word());
+            for (size_t i = 0; i < DeepDeltas.size() && 2 * i + 2 <= length; ++i) DeepDeltas[i] = int16_t(Iff_Read_Word());
         } else if (id == "DBOD" && bodyStart < 0) {
             bodyStart = data;
             bodyLength = length;
