@@ -21,7 +21,11 @@
 namespace planora::test {
 namespace {
 
-using Seed = std::pair<std::string, std::vector<uint8_t>>;
+struct Seed {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+void PrintTo(const Seed& seed, std::ostream* os) { *os << seed.name; }
 
 std::vector<Seed> Seeds() {
     std::vector<Seed> seeds;
@@ -61,7 +65,7 @@ std::string CleanOutcome(PictureContext& pic, const std::vector<uint8_t>& bytes)
 class Robustness : public testing::TestWithParam<Seed> {};
 
 TEST_P(Robustness, EveryTruncationAndByteFlipEndsCleanly) {
-    const auto& file = GetParam().second;
+    const auto& file = GetParam().bytes;
     PictureContext pic;  // one context, so state carries over as in the program
     ASSERT_EQ(pic.Load_IFF_From_Memory("seed.iff", file), 1);
     ASSERT_GT(pic.IlbmInfo.Width, 0);
@@ -76,7 +80,7 @@ TEST_P(Robustness, EveryTruncationAndByteFlipEndsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, Robustness, testing::ValuesIn(Seeds()),
-                         [](const testing::TestParamInfo<Seed>& info) { return info.param.first; });
+                         [](const testing::TestParamInfo<Seed>& info) { return info.param.name; });
 
 // Each load replaces the last one's arrays: a hundred rounds over every seed
 // leave the heap as it was after the first ten.
@@ -84,9 +88,7 @@ TEST(NoLeaks, RepeatedLoadsDoNotGrowTheHeap) {
     const auto seeds = Seeds();
     ASSERT_GT(seeds.size(), 10u);
     PictureContext pic;
-    const auto loadAll = [&] {
-        for (const auto& seed : seeds) EXPECT_EQ(CleanOutcome(pic, seed.second), "");
-    };
+    const auto loadAll = [&] { for (const auto& seed : seeds) EXPECT_EQ(CleanOutcome(pic, seed.bytes), ""); };
     for (int round = 0; round < 10; ++round) loadAll();  // the first rounds settle caches
     const size_t settled = mallinfo2().uordblks;
     for (int round = 0; round < 100; ++round) loadAll();
