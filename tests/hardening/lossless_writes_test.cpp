@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 #include "full_disk.h"
 #include "iff/picture_context.h"
@@ -20,11 +21,15 @@ namespace {
 
 using Writer = std::function<void(const PictureContext&, const std::string&)>;
 
-const std::pair<const char*, Writer> kWriters[] = {
-    {"bmp", [](const PictureContext& p, const std::string& f) { SaveArrayAsBitMap(p, f, p.IlbmInfo.Width, p.IlbmInfo.Height); }},
-    {"rgb", ExportRawRgb},
-    {"lut", ExportRawChunky},
-    {"txt", ExportPaletteText},
+// Each writer with the size of its file for a 64 x 32 picture of 8 planes:
+// the BMP's header and 4 bytes a pixel; 4 bytes and 1 byte for each of the
+// 65 x 33 elements of the picture arrays; 256 lines of "$rrggbb\r\n".
+const std::tuple<const char*, Writer, size_t> kWriters[] = {
+    {"bmp", [](const PictureContext& p, const std::string& f) { SaveArrayAsBitMap(p, f, p.IlbmInfo.Width, p.IlbmInfo.Height); },
+     54 + 4 * 64 * 32},
+    {"rgb", ExportRawRgb, 4 * 65 * 33},
+    {"lut", ExportRawChunky, 65 * 33},
+    {"txt", ExportPaletteText, 256 * 9},
 };
 
 // The failure number of the write, 0 when it succeeded.
@@ -48,7 +53,7 @@ TEST(LosslessWrites, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
                                                       .Camg(0).Body(picture, {8, Packing::ByteRun1}).Bytes()),
               1);
     const std::vector<uint8_t> old = {'k', 'e', 'e', 'p'};
-    for (const auto& [name, write] : kWriters) {
+    for (const auto& [name, write, size] : kWriters) {
         SCOPED_TRACE(name);
         TempDir dir;
         WriteBytes(dir.File("old"), old);
@@ -60,7 +65,7 @@ TEST(LosslessWrites, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
         EXPECT_EQ(ReadBytes(dir.File("folder/inside")), old);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2) << "a temporary file was left behind";
         EXPECT_EQ(Write(write, pic, dir.File("old"), false), 0);
-        EXPECT_GT(ReadBytes(dir.File("old")).size(), 64u);
+        EXPECT_EQ(ReadBytes(dir.File("old")).size(), size);
     }
 }
 
