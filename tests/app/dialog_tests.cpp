@@ -1,97 +1,16 @@
-// cCommonDialog: filter conversion, flags and the arguments it hands back;
-// and the real file dialog and message box, answered by a timer so that no
-// test waits for a person.
+// The real file dialog and message box, answered by a timer so that no test
+// waits for a person.
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-#include "common_dialog.h"
 #include "program_fixture.h"
 
 namespace planora::test {
 namespace {
-
-TEST(ConvertFilterTest, PairsSeparatedByBarsOrColons) {
-    EXPECT_EQ(ConvertFilter("(*.Iff)|*.iff|(*.*)|*.*|"), QStringList({"(*.Iff) (*.iff)", "(*.*) (*.*)"}));
-    EXPECT_EQ(ConvertFilter("Text:*.txt:"), ConvertFilter("Text|*.txt|"));
-    EXPECT_EQ(ConvertFilter("Text:*.txt:"), QStringList({"Text (*.txt)"}));
-    EXPECT_EQ(ConvertFilter("Pictures|*.iff;*.ilbm|"), QStringList({"Pictures (*.iff *.ilbm)"}));
-    // An empty pair ends the list, as the platform's list ends there.
-    EXPECT_EQ(ConvertFilter("A|*.a|||B|*.b|"), QStringList({"A (*.a)"}));
-    EXPECT_TRUE(ConvertFilter("").isEmpty());
-}
-
-TEST(CommonDialogTest, OpenConfirmedHandsBackPathTitleAndFlags) {
-    ScriptedFiles files;
-    files.Picks.push_back("/pics/boing.iff");
-    cCommonDialog dialog(files);
-    QString Filename, FileTitle, Filter = "(*.Iff)|*.iff|(*.*)|*.*|";
-    bool ReadOnly = false;
-    int32_t FilterIndex = 1, flags = 4;
-    EXPECT_TRUE(dialog.VBGetOpenFileName(Filename, FileTitle, true, false, ReadOnly, false, Filter, FilterIndex, "",
-                                         "", "IFF", nullptr, flags));
-    EXPECT_EQ(Filename, "/pics/boing.iff");
-    EXPECT_EQ(FileTitle, "boing.iff");
-    EXPECT_EQ(flags, 0x1004);
-    EXPECT_EQ(FilterIndex, 1);
-    EXPECT_FALSE(ReadOnly);
-    EXPECT_EQ(dialog.APIReturn(), 1);
-    EXPECT_EQ(files.Requests[0].SelectedFilter, 0);
-}
-
-TEST(CommonDialogTest, CancelEmptiesTheArguments) {
-    ScriptedFiles files;
-    files.Picks = {QString(), QString()};
-    cCommonDialog dialog(files);
-    QString Filename = "x", FileTitle = "y", Filter = "(*.Iff)|*.iff|";
-    bool ReadOnly = false;
-    int32_t FilterIndex = 1, flags = 4;
-    EXPECT_FALSE(dialog.VBGetOpenFileName(Filename, FileTitle, true, false, ReadOnly, false, Filter, FilterIndex, "",
-                                          "", "IFF", nullptr, flags));
-    EXPECT_TRUE(Filename.isEmpty() && FileTitle.isEmpty() && Filter.isEmpty());
-    EXPECT_EQ(FilterIndex, -1);
-    EXPECT_EQ(flags, 0);
-    EXPECT_EQ(dialog.APIReturn(), 0);
-
-    Filter = "(*.bmp)|*.bmp|";
-    FilterIndex = 1;
-    EXPECT_FALSE(dialog.VBGetSaveFileName(Filename, FileTitle, true, Filter, FilterIndex, "", "", "bmp", nullptr, flags));
-    EXPECT_EQ(FilterIndex, 0);
-    EXPECT_TRUE(Filename.isEmpty() && Filter.isEmpty());
-}
-
-TEST(CommonDialogTest, SaveFlagsAndHookBitsDropped) {
-    ScriptedFiles files;
-    files.Picks.push_back("/out/pic.bmp");
-    cCommonDialog dialog(files);
-    QString Filename, FileTitle, Filter = "(*.bmp)|*.bmp|";
-    int32_t FilterIndex = 1, flags = 0x20 | 0x40;
-    EXPECT_TRUE(dialog.VBGetSaveFileName(Filename, FileTitle, true, Filter, FilterIndex, "", "", "bmp", nullptr, flags));
-    EXPECT_EQ(flags, 0x6);
-    EXPECT_EQ(files.Requests[0].Kind, FileRequest::Mode::Save);
-    EXPECT_TRUE(files.Requests[0].OverwritePrompt);
-}
-
-TEST(CommonDialogTest, UnusedDialogsDoNothing) {
-    ScriptedFiles files;
-    cCommonDialog dialog(files);
-    int32_t colour = 5, hdc = 0;
-    QFont font;
-    EXPECT_FALSE(dialog.VBChooseColor(colour, true, false, false, nullptr, 0));
-    EXPECT_EQ(colour, -1);
-    EXPECT_FALSE(dialog.VBChooseFont(font, 0, nullptr, 0, 8, 72, 0));
-    EXPECT_FALSE(dialog.VBPrintDlg(hdc, 0, false, 1, 1, false, 1, false, false, false, false, false, nullptr, "", 0));
-    EXPECT_FALSE(dialog.VBPageSetupDlg(nullptr, false, false, false, false, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "", 0));
-    EXPECT_TRUE(dialog.VBGetFileTitle("/a/b.iff").isEmpty());
-    EXPECT_EQ(dialog.CustomColor(16), -1);
-    dialog.SetCustomColor(3, 0x123456);
-    EXPECT_EQ(dialog.CustomColor(3), 0x123456);
-    EXPECT_TRUE(files.Requests.empty());
-}
 
 // Runs action on the modal widget of the given type once it is up; fails the
 // test and closes whatever is up if it never appears.
@@ -100,94 +19,66 @@ void WhenModalAppears(std::function<void(Dialog*)> action) {
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, action] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            poll->stop();
-            action(dialog);
-        } else if (++*tries > 200) {
-            poll->stop();
-            poll->deleteLater();
-            ADD_FAILURE() << "the dialog never appeared";
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-        }
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog && ++*tries <= 200) return;
+        poll->stop();
+        poll->deleteLater();
+        if (dialog) return action(dialog);
+        ADD_FAILURE() << "the dialog never appeared";
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
     poll->start(10);
 }
 
-TEST(QtFileChooserTest, SaveDialogOffersFirstFilterAndAddsDefaultExtension) {
-    TempDir folder;
-    FileRequest request;
-    request.Kind = FileRequest::Mode::Save;
-    request.InitialFolder = QString::fromStdString(folder.Path());
-    request.NameFilters = ConvertFilter("(*.bmp)|*.bmp|(*.*)|*.*|");
-    request.DefaultExtension = "bmp";
-    request.OverwritePrompt = true;
-
-    QStringList filtersSeen;
-    QString selectedSeen;
-    WhenModalAppears<QFileDialog>([&](QFileDialog* dialog) {
-        filtersSeen = dialog->nameFilters();
-        selectedSeen = dialog->selectedNameFilter();
-        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        ASSERT_NE(name, nullptr);
-        name->setText("picture");
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    QtFileChooser chooser;
-    const QString chosen = chooser.Choose(request);
-    EXPECT_EQ(filtersSeen, QStringList({"(*.bmp) (*.bmp)", "(*.*) (*.*)"}));
-    // The description is shown as written; the pattern only filters.
-    EXPECT_EQ(selectedSeen, "(*.bmp)");
-    EXPECT_EQ(chosen, QString::fromStdString(folder.File("picture.bmp")));
+// The real dialog in a folder that holds quad.iff: a name typed, Return
+// pressed, and the file handed back (empty: none).
+TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
+    const struct {
+        FileRequest::Mode kind;
+        const char* typed;
+        const char* chosen;
+    } rows[] = {
+        {FileRequest::Mode::Save, "picture", "picture.bmp"},  // the default extension added
+        {FileRequest::Mode::Open, "quad.iff", "quad.iff"},
+        {FileRequest::Mode::Open, "missing.iff", ""},  // refused: the file must exist
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        const bool save = row.kind == FileRequest::Mode::Save;
+        TempDir folder;
+        WriteBytes(folder.File("quad.iff"), QuadFileBytes());
+        FileRequest request;
+        request.Kind = row.kind;
+        request.InitialFolder = QString::fromStdString(folder.Path());
+        request.NameFilters = ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|");
+        request.DefaultExtension = save ? "bmp" : "IFF";
+        request.FileMustExist = !save;
+        request.OverwritePrompt = save;
+        QString selectedFilter;
+        WhenModalAppears<QFileDialog>([&](QFileDialog* dialog) {
+            selectedFilter = dialog->selectedNameFilter();
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(row.typed);
+            // A missing file is refused with a warning box of the dialog's own.
+            if (!*row.chosen) WhenModalAppears<QMessageBox>([](QMessageBox* box) { box->accept(); });
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        const QString chosen = QtFileChooser().Choose(request);
+        EXPECT_EQ(chosen, *row.chosen ? QString::fromStdString(folder.File(row.chosen)) : QString());
+        // The description is shown as written; the pattern only filters.
+        EXPECT_EQ(selectedFilter, save ? "(*.bmp)" : "(*.Iff)");
+    }
 }
 
-TEST(QtFileChooserTest, OpenDialogAcceptsOnlyExistingFiles) {
-    FileRequest request;
-    request.Kind = FileRequest::Mode::Open;
-    request.FileMustExist = true;
-    request.NameFilters = ConvertFilter("(*.Iff)|*.iff|(*.*)|*.*|");
-    QFileDialog::FileMode modeSeen = QFileDialog::AnyFile;
-    WhenModalAppears<QFileDialog>([&](QFileDialog* dialog) {
-        modeSeen = dialog->fileMode();
-        dialog->reject();
-    });
-    QtFileChooser chooser;
-    EXPECT_TRUE(chooser.Choose(request).isEmpty());
-    EXPECT_EQ(modeSeen, QFileDialog::ExistingFile);
-}
-
-TEST(QtMessageServiceTest, QuestionHasYesDefaultAndAnswersNo) {
-    QMessageBox::Icon iconSeen = QMessageBox::NoIcon;
-    QString captionSeen;
-    bool yesDefault = false;
-    WhenModalAppears<QMessageBox>([&](QMessageBox* box) {
-        iconSeen = box->icon();
-        captionSeen = box->windowTitle();
-        yesDefault = box->defaultButton() == box->button(QMessageBox::Yes);
+TEST(QtMessageServiceTest, QuestionHasYesAsTheDefault) {
+    WhenModalAppears<QMessageBox>([](QMessageBox* box) {
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
         box->button(QMessageBox::No)->click();
     });
-    QtMessageService service;
-    EXPECT_EQ(service.Show("WARNING - File Exists, Overwrite it ?", "WARNING", MessageButtons::YesNoQuestion),
-              MessageAnswer::No);
-    EXPECT_EQ(iconSeen, QMessageBox::Question);
-    EXPECT_EQ(captionSeen, "WARNING");
-    EXPECT_TRUE(yesDefault);
-}
-
-TEST(QtMessageServiceTest, OkBoxShowsTextAndCaption) {
-    QString textSeen;
-    QList<QAbstractButton*> buttons;
-    WhenModalAppears<QMessageBox>([&](QMessageBox* box) {
-        textSeen = box->text();
-        buttons = box->buttons();
-        box->button(QMessageBox::Ok)->click();
-    });
-    QtMessageService service;
-    EXPECT_EQ(service.Show("Error- File Doesn't Exist", "Planora", MessageButtons::Ok), MessageAnswer::Ok);
-    EXPECT_EQ(textSeen, "Error- File Doesn't Exist");
-    EXPECT_EQ(buttons.size(), 1);
+    EXPECT_EQ(QtMessageService().Show("Replace?", "WARNING", MessageButtons::YesNoQuestion), MessageAnswer::No);
 }
 
 }  // namespace

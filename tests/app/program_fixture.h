@@ -1,76 +1,94 @@
 // A running main window with scripted services, temporary folders for the
-// program and the pictures, and the test pictures the cases load.
+// program and the pictures, and the quadrant picture the cases load.
 #pragma once
 
-#include <QRgb>
-#include <QString>
+#include <QAction>
+#include <QTest>
 
+#include <functional>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include <gtest/gtest.h>
-
+#include "details_panel.h"
+#include "ilbm_builder.h"
 #include "planora_main.h"
 #include "scripted_services.h"
 #include "temp_dir.h"
 
 namespace planora::test {
 
-// The quadrant picture: 32 x 16 pixels, 3 planes, ByteRun1-packed, CAMG
-// interlace. Top-left 16 x 8 red, top-right green, bottom-left blue,
-// bottom-right white.
-inline constexpr int kQuadWidth = 32;
-inline constexpr int kQuadHeight = 16;
-inline constexpr QRgb kRed = 0xFFFF0000;
-inline constexpr QRgb kGreen = 0xFF00FF00;
-inline constexpr QRgb kBlue = 0xFF0000FF;
-inline constexpr QRgb kWhite = 0xFFFFFFFF;
-// Its CMAP, indices 0 to 7.
+// tests/data/app_quad.iff: 32 x 16 pixels, 3 planes, ByteRun1, CAMG
+// interlace, Xpos 3, Ypos 4, mask colour 5, aspect 10:11. Top-left 16 x 8
+// red (index 1), top-right green (2), bottom-left blue (3), bottom-right
+// white (4).
+inline constexpr int kQuadWidth = 32, kQuadHeight = 16;
+inline constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 inline const std::vector<uint32_t> kQuadPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
                                                    0xFFFFFF, 0x808080, 0x123456, 0xABCDEF};
+inline uint8_t QuadIndex(int x, int y) { return uint8_t(y < 8 ? (x < 16 ? 1 : 2) : (x < 16 ? 3 : 4)); }
+inline QRgb QuadColour(int x, int y) { return 0xFF000000u | kQuadPalette[QuadIndex(x, y)]; }
+inline std::vector<uint8_t> QuadFileBytes() { return ReadBytes(PLANORA_TEST_DATA "/app_quad.iff"); }
+inline std::vector<uint8_t> FileBytes(const QString& path) { return ReadBytes(path.toStdString()); }
 
-std::vector<uint8_t> QuadPictureBytes();
+// Every pixel of image is expected(x, y); 0 means "any colour".
+inline ::testing::AssertionResult PixelsAre(const QImage& image, const std::function<QRgb(int, int)>& expected) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb want = expected(x, y); want != 0 && image.pixel(x, y) != want)
+                return ::testing::AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
+                                                     << ", " << y << "), not " << std::hex << want;
+    return ::testing::AssertionSuccess();
+}
+
+inline ShownMessage Note(const QString& text) { return {text, "Planora", MessageButtons::Ok}; }
+inline const ShownMessage kAskOverwrite = {"WARNING - File Exists, Overwrite it ?", "WARNING",
+                                           MessageButtons::YesNoQuestion};
+inline std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+inline const std::vector<uint8_t> kSavedPreferences = Bytes("Splash:-1\r\nTHEEND:\r\n");
 
 class ProgramTest : public ::testing::Test {
-protected:
-    void TearDown() override;
+public:
+    void TearDown() override { window.reset(); }
+    // Starts the program; splashSeen writes the preferences file of an
+    // earlier run first. folder replaces the program's folder.
+    void Start(bool splashSeen = true, const QString& folder = {}) {
+        if (splashSeen) WriteBytes(appFolder.File("PlanoraPref.txt"), kSavedPreferences);
+        window = std::make_unique<PlanoraMain>(
+            AppServices{.Messages = &messages, .Files = &files,
+                        .OpenUrl = [this](const QUrl& url) { openedUrls.push_back(url); },
+                        .EndProcess = [this] { ++endProcessCalls; },
+                        .AppFolder = folder.isEmpty() ? QString::fromStdString(appFolder.Path()) : folder});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void Trigger(const char* actionName) {
+        auto* action = window->findChild<QAction*>(QLatin1String(actionName));
+        ASSERT_NE(action, nullptr) << actionName;
+        action->trigger();
+    }
+    QString PicturePath(const std::string& name) const { return QString::fromStdString(pictures.File(name)); }
+    QString CopyQuad(const std::string& name = "quad.iff") {
+        WriteBytes(pictures.File(name), QuadFileBytes());
+        return PicturePath(name);
+    }
+    // File > Load IFF with the dialog answering path.
+    void Load(const QString& path) {
+        files.Picks.push_back(path);
+        Trigger("mnu_file_Load");
+    }
+    const std::vector<std::pair<QString, QString>>& Details() const { return window->Picture1()->Lines(); }
+    // Nothing loaded; the preview and the details panel all white.
+    bool WindowIsBlank() const {
+        const auto white = [](int, int) { return kWhite; };
+        return window->Picture().PictureLoaded == 0 && Details().empty() &&
+               PixelsAre(window->Picture6()->Picture(), white) && PixelsAre(window->Picture1()->Picture(), white);
+    }
 
-    // Starts the program as every start after the first: the preferences
-    // file says the splash window has been seen.
-    void StartProgram();
-    // Starts it with whatever preferences file the folder holds (none yet:
-    // the first start).
-    void StartWithPreferences();
-
-    void Trigger(const char* actionName);
-    void ClickToolbar(int index);
-
-    // Writes the quadrant picture into the pictures folder; returns its path.
-    QString WriteQuadPicture(const std::string& name = "quad.iff");
-    QString PicturePath(const std::string& name) const;
-    // Loads path through File > Load IFF with the dialog answering path.
-    void LoadThroughMenu(const QString& path);
-
-    std::vector<std::pair<QString, QString>> DetailLines() const;
-    // A pixel of the preview's inner area.
-    QRgb PreviewPixel(int x, int y) const;
-    bool PreviewIsBlank() const;
-    std::string PreferencesFile() const;
-
-    TempDir appFolder;
-    TempDir pictures;
+    TempDir appFolder, pictures;
     ScriptedMessages messages;
     ScriptedFiles files;
     std::vector<QUrl> openedUrls;
     int endProcessCalls = 0;
     std::unique_ptr<PlanoraMain> window;
 };
-
-// The whole file, or an empty vector.
-std::vector<uint8_t> FileBytes(const std::string& path);
-std::vector<uint8_t> FileBytes(const QString& path);
-std::string Utf8(const QString& text);
 
 }  // namespace planora::test

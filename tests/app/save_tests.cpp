@@ -1,173 +1,151 @@
-// Save Bitmap (beside the source, with its own overwrite question) and Save
-// Bitmap As (through the save dialog), and what lands on disk.
+// Save Bitmap (beside the source, asking before it replaces a file), Save
+// Bitmap As (the save dialog's own confirmation only) and the three exports
+// (asking again after the dialog): the bytes written, the old file kept on
+// every failure, and the program going on.
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
-#include "ilbm_builder.h"
+#include "full_disk.h"
 #include "program_fixture.h"
 
 namespace planora::test {
 namespace {
 
-uint32_t LittleLong(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+// The raw exports hold the whole picture array, 33 x 17 elements: row 0 and
+// the last column index 0, the picture's rows below.
+std::vector<uint8_t> Chunky() {
+    std::vector<uint8_t> out(33 * 17, 0);
+    for (int y = 0; y < kQuadHeight; ++y)
+        for (int x = 0; x < kQuadWidth; ++x) out[size_t(y + 1) * 33 + size_t(x)] = QuadIndex(x, y);
+    return out;
 }
 
-// Checks a 32-bit bottom-up BMP of the quadrant picture: 54-byte header and
-// 32 x 16 pixels stored blue, green, red, 0.
-void ExpectQuadBitmap(const std::vector<uint8_t>& bmp) {
-    ASSERT_EQ(bmp.size(), 54u + 4u * 32u * 16u);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(LittleLong(bmp, 2), bmp.size());
-    EXPECT_EQ(LittleLong(bmp, 18), 32u);
-    EXPECT_EQ(LittleLong(bmp, 22), 16u);
-    auto pixel = [&](int x, int rowFromBottom) {
-        const size_t at = 54 + (size_t(rowFromBottom) * 32 + size_t(x)) * 4;
-        return std::vector<uint8_t>(bmp.begin() + long(at), bmp.begin() + long(at) + 4);
-    };
-    EXPECT_EQ(pixel(0, 0), std::vector<uint8_t>({0xFF, 0x00, 0x00, 0}));   // bottom-left: blue
-    EXPECT_EQ(pixel(31, 0), std::vector<uint8_t>({0xFF, 0xFF, 0xFF, 0}));  // bottom-right: white
-    EXPECT_EQ(pixel(0, 15), std::vector<uint8_t>({0x00, 0x00, 0xFF, 0}));  // top-left: red
-    EXPECT_EQ(pixel(31, 15), std::vector<uint8_t>({0x00, 0xFF, 0x00, 0})); // top-right: green
+// The same elements as little-endian words of their CMAP colours.
+std::vector<uint8_t> Rgb() {
+    std::vector<uint8_t> out;
+    for (uint32_t c : Chunky()) out.insert(out.end(), {uint8_t(kQuadPalette[c]), uint8_t(kQuadPalette[c] >> 8),
+                                                       uint8_t(kQuadPalette[c] >> 16), 0});
+    return out;
 }
 
-const char* kOverwriteQuestion = "WARNING - File Exists, Overwrite it ?";
+std::vector<uint8_t> PaletteText() {
+    return Bytes("$000000\r\n$ff0000\r\n$00ff00\r\n$0000ff\r\n$ffffff\r\n$808080\r\n$123456\r\n$abcdef\r\n");
+}
 
-class SaveTest : public ProgramTest {};
+struct WriteCase {
+    const char* action;
+    const char* file;       // in the source picture's folder
+    const char* filter;     // the save dialog's; none: no dialog
+    const char* extension;  // the dialog's default extension
+    bool ownQuestion;       // asks itself before replacing a file
+    const char* failure;    // message for a failed write: %n the number, %t its text
+    std::vector<uint8_t> (*expected)();  // none: the picture as a 32-bit BMP
+};
+const WriteCase kWrites[] = {
+    {"mnu_File_SAVE", "quad.bmp", nullptr, nullptr, true, "Error: %n %t", nullptr},
+    {"mnu_File_SAVESA", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
+    {"Toolbar1_Button3", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
+    {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t", Chunky},
+    {"mnu_Export_Image_As_32bitRGBChunky", "out.rgb", "(*.rgb) (*.rgb)", "rgb", true, "Error Number: %n   %t", Rgb},
+    {"mnu_Export_palette_AS_text", "out.txt", "(*.txt) (*.txt)", "TXT", true, "Error: Bad Folder or Drive Selection",
+     PaletteText},
+};
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.action; }
 
-TEST_F(SaveTest, SaveBitmapWritesBesideTheSource) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture("sunset.iff"));
-    Trigger("mnu_File_SAVE");
+class WriteTest : public ProgramTest, public ::testing::WithParamInterface<WriteCase> {
+public:
+    void SetUp() override {
+        QDir().mkpath(PicturePath("sub"));
+        Start();
+        Load(CopyQuad("sub/quad.iff"));
+    }
+    QString Target() const { return PicturePath(std::string("sub/") + GetParam().file); }
+    QStringList Folder() const { return QDir(PicturePath("sub")).entryList(QDir::Files); }
+    void Run() {
+        if (GetParam().filter) files.Picks.push_back(Target());
+        Trigger(GetParam().action);
+    }
+    ShownMessage Failure(const char* number, const char* text) const {
+        return Note(QString(GetParam().failure).replace("%n", number).replace("%t", text));
+    }
+    // The file holds the export's bytes, or a 32-bit BMP (54-byte header)
+    // that Qt's BMP reader sees as the picture.
+    ::testing::AssertionResult Written() const {
+        const std::vector<uint8_t> bytes = FileBytes(Target());
+        if (GetParam().expected)
+            return bytes == GetParam().expected() ? ::testing::AssertionSuccess()
+                                                  : ::testing::AssertionFailure() << "wrong bytes";
+        if (bytes.size() != 54 + 4 * 32 * 16) return ::testing::AssertionFailure() << bytes.size() << " bytes";
+        return PixelsAre(QImage(Target(), "BMP"), QuadColour);
+    }
+};
 
+TEST_P(WriteTest, WritesThePicture) {
+    Run();
     EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_TRUE(files.Requests.size() == 1u);  // only the load asked for a file
-    ExpectQuadBitmap(FileBytes(pictures.File("sunset.bmp")));
-}
-
-TEST_F(SaveTest, SaveBitmapOverExistingFileAsksAndNoKeepsIt) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture("sunset.iff"));
-    const std::vector<uint8_t> old = {'o', 'l', 'd'};
-    WriteBytes(pictures.File("sunset.bmp"), old);
-
-    messages.Answers.push_back(MessageAnswer::No);
-    Trigger("mnu_File_SAVE");
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text, kOverwriteQuestion);
-    EXPECT_EQ(messages.Shown[0].Caption, "WARNING");
-    EXPECT_EQ(messages.Shown[0].Buttons, MessageButtons::YesNoQuestion);
-    EXPECT_EQ(FileBytes(pictures.File("sunset.bmp")), old);
-
-    messages.Answers.push_back(MessageAnswer::Yes);
-    Trigger("mnu_File_SAVE");
-    EXPECT_EQ(messages.Shown.size(), 2u);
-    ExpectQuadBitmap(FileBytes(pictures.File("sunset.bmp")));
-}
-
-TEST_F(SaveTest, SaveBitmapForSourceWithoutExtensionAddsOne) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture("Sunset"));
-    Trigger("mnu_File_SAVE");
-    ExpectQuadBitmap(FileBytes(pictures.File("Sunset.bmp")));
-}
-
-TEST_F(SaveTest, SavesDoNothingWithoutPicture) {
-    StartProgram();
-    Trigger("mnu_File_SAVE");
-    Trigger("mnu_File_SAVESA");
-    ClickToolbar(3);
-    EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_TRUE(files.Requests.empty());
-
-    // After New the loaded picture is forgotten as well.
-    LoadThroughMenu(WriteQuadPicture("sunset.iff"));
-    Trigger("Mnu_File_new");
-    Trigger("mnu_File_SAVE");
-    Trigger("mnu_File_SAVESA");
-    EXPECT_EQ(files.Requests.size(), 1u);
-    EXPECT_FALSE(QFile::exists(PicturePath("sunset.bmp")));
-}
-
-TEST_F(SaveTest, SaveBitmapAsWritesTheChosenFile) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture());
-    files.Picks.push_back(PicturePath("chosen.bmp"));
-    Trigger("mnu_File_SAVESA");
-
-    ASSERT_EQ(files.Requests.size(), 2u);
+    EXPECT_TRUE(Written());
+    ASSERT_EQ(files.Requests.size(), GetParam().filter ? 2u : 1u);
+    if (!GetParam().filter) return;
     const FileRequest& request = files.Requests[1];
-    EXPECT_EQ(request.Kind, FileRequest::Mode::Save);
-    EXPECT_EQ(request.NameFilters, QStringList({"(*.bmp) (*.bmp)"}));
-    EXPECT_EQ(request.DefaultExtension, "bmp");
-    EXPECT_TRUE(request.OverwritePrompt);
+    EXPECT_EQ(request.NameFilters, QStringList({GetParam().filter}));
+    EXPECT_TRUE(request.Kind == FileRequest::Mode::Save && request.OverwritePrompt && request.SelectedFilter == 0);
+    EXPECT_EQ(request.DefaultExtension, GetParam().extension);
     EXPECT_EQ(request.Owner, window.get());
-    EXPECT_TRUE(messages.Shown.empty());
-    ExpectQuadBitmap(FileBytes(pictures.File("chosen.bmp")));
 }
 
-TEST_F(SaveTest, SaveAsOverExistingFileAsksNoSecondQuestion) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture());
-    WriteBytes(pictures.File("chosen.bmp"), std::vector<uint8_t>(5000, 7));
-    files.Picks.push_back(PicturePath("chosen.bmp"));
-    ClickToolbar(3);
-    // The dialog's replace confirmation is the only question.
-    EXPECT_TRUE(messages.Shown.empty());
-    ExpectQuadBitmap(FileBytes(pictures.File("chosen.bmp")));
+TEST_P(WriteTest, NothingWithoutAPictureOrANameAndAnOldFileOnlyWhenConfirmed) {
+    Trigger("Mnu_File_new");
+    Trigger(GetParam().action);
+    EXPECT_EQ(files.Requests.size(), 1u);  // the load's only
+    Load(PicturePath("sub/quad.iff"));
+    if (GetParam().filter) files.Picks.push_back(QString()), Trigger(GetParam().action);
+    EXPECT_EQ(Folder(), QStringList({"quad.iff"}));
+
+    const std::vector<uint8_t> old(10000, 'x');  // longer than any output
+    WriteBytes(Target().toStdString(), old);
+    std::vector<ShownMessage> asked;
+    if (GetParam().ownQuestion) {
+        messages.Answers = {MessageAnswer::No, MessageAnswer::Yes};
+        Run();
+        EXPECT_EQ(FileBytes(Target()), old);
+        asked = {kAskOverwrite, kAskOverwrite};
+    }
+    Run();
+    EXPECT_EQ(messages.Shown, asked);
+    EXPECT_TRUE(Written());
 }
 
-TEST_F(SaveTest, SaveAsCancelledDoesNothing) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture());
-    files.Picks.push_back(QString());
-    Trigger("mnu_File_SAVESA");
-    EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_EQ(QDir(QString::fromStdString(pictures.Path())).entryList(QDir::Files), QStringList({"quad.iff"}));
-}
+TEST_P(WriteTest, FailedWriteKeepsTheOldFileAndTheProgramGoesOn) {
+    const std::vector<uint8_t> old = {'o', 'l', 'd'};
+    WriteBytes(Target().toStdString(), old);
+    if (GetParam().ownQuestion) messages.Answers = {MessageAnswer::Yes};
+    {
+        FullDisk disk;
+        Run();
+    }
+    std::vector<ShownMessage> shown = {Failure(" 61", "Disk full")};
+    if (GetParam().ownQuestion) shown.insert(shown.begin(), kAskOverwrite);
+    EXPECT_EQ(messages.Shown, shown);
+    EXPECT_EQ(FileBytes(Target()), old);
+    EXPECT_EQ(Folder(), QStringList({GetParam().file, "quad.iff"}));  // no temporary file left
 
-TEST_F(SaveTest, SaveAsIntoUnwritableFolderReportsAndTheProgramGoesOn) {
-    StartProgram();
-    LoadThroughMenu(WriteQuadPicture());
-    // A "folder" that is a regular file cannot hold anything, even for root.
-    WriteBytes(pictures.File("blocker"), {1});
-    files.Picks.push_back(PicturePath("blocker/out.bmp"));
-    Trigger("mnu_File_SAVESA");
-
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_TRUE(QRegularExpression("^Error:  \\d+ \\S").match(messages.Shown[0].Text).hasMatch())
-        << Utf8(messages.Shown[0].Text);
-    EXPECT_EQ(messages.Shown[0].Caption, "Planora");
-    EXPECT_EQ(messages.Shown[0].Buttons, MessageButtons::Ok);
-
-    files.Picks.push_back(PicturePath("fine.bmp"));
-    Trigger("mnu_File_SAVESA");
-    EXPECT_EQ(messages.Shown.size(), 1u);
-    ExpectQuadBitmap(FileBytes(pictures.File("fine.bmp")));
-}
-
-TEST_F(SaveTest, SaveBitmapThatCannotBeWrittenReportsAndTheProgramGoesOn) {
-    StartProgram();
-    QDir(QString::fromStdString(pictures.Path())).mkdir("sub");
-    WriteBytes(pictures.File("sub/quad.iff"), QuadPictureBytes());
-    LoadThroughMenu(PicturePath("sub/quad.iff"));
-    // The source's folder turns into a regular file after the load.
+    // A folder that is a regular file cannot be written into, even by root.
+    messages.Shown.clear();
     QDir(PicturePath("sub")).removeRecursively();
     WriteBytes(pictures.File("sub"), {1});
+    Run();
+    EXPECT_EQ(messages.Shown, std::vector<ShownMessage>{Failure(" 76", "Path not found")});
 
-    Trigger("mnu_File_SAVE");
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_TRUE(QRegularExpression("^Error:  \\d+ \\S").match(messages.Shown[0].Text).hasMatch())
-        << Utf8(messages.Shown[0].Text);
-    EXPECT_EQ(messages.Shown[0].Caption, "Planora");
-    EXPECT_EQ(window->Picture().PictureLoaded, 1);
-
-    files.Picks.push_back(PicturePath("fine.bmp"));
-    Trigger("mnu_File_SAVESA");
-    ExpectQuadBitmap(FileBytes(pictures.File("fine.bmp")));
+    QFile::remove(PicturePath("sub"));
+    QDir().mkpath(PicturePath("sub"));
+    messages.Shown.clear();
+    Run();
+    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(Written());
 }
+
+INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ::testing::ValuesIn(kWrites),
+                         [](const auto& info) { return std::string(info.param.action); });
 
 }  // namespace
 }  // namespace planora::test

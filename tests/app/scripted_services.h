@@ -2,12 +2,7 @@
 // ever waits for a person. Each records what it was asked.
 #pragma once
 
-#include <QSize>
-#include <QString>
-#include <QUrl>
-
 #include <deque>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,50 +11,48 @@
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << 'x' << size.height(); }
 
 namespace planora::test {
 
 struct ShownMessage {
-    QString Text;
-    QString Caption;
-    MessageButtons Buttons;
+    QString Text, Caption;
+    MessageButtons Buttons = MessageButtons::Ok;
+    bool operator==(const ShownMessage&) const = default;
 };
+inline void PrintTo(const ShownMessage& m, std::ostream* out) {
+    *out << '"' << m.Text.toStdString() << "\" in \"" << m.Caption.toStdString() << '"'
+         << (m.Buttons == MessageButtons::Ok ? " [Ok]" : " [Yes/No]");
+}
+
+// The next scripted answer; a question nobody expected fails the test.
+template <class T>
+T Next(std::deque<T>& script, const T& otherwise, const QString& asked) {
+    EXPECT_FALSE(script.empty()) << "unexpected: " << asked.toStdString();
+    if (script.empty()) return otherwise;
+    const T answer = script.front();
+    script.pop_front();
+    return answer;
+}
 
 class ScriptedMessages : public MessageService {
 public:
-    // Answers for Yes/No questions, used in order.
-    std::deque<MessageAnswer> Answers;
+    std::deque<MessageAnswer> Answers;  // for Yes/No questions, in order
     std::vector<ShownMessage> Shown;
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons) override {
         Shown.push_back({text, caption, buttons});
-        if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-        if (Answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text.toStdString();
-            return MessageAnswer::No;
-        }
-        const MessageAnswer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : Next(Answers, MessageAnswer::No, text);
     }
 };
 
 class ScriptedFiles : public FileChooser {
 public:
-    // Paths the "user" picks, in order; an empty text cancels.
-    std::deque<QString> Picks;
+    std::deque<QString> Picks;  // what the "user" picks, in order; empty cancels
     std::vector<FileRequest> Requests;
 
     QString Choose(const FileRequest& request) override {
         Requests.push_back(request);
-        if (Picks.empty()) {
-            ADD_FAILURE() << "unexpected file dialog";
-            return {};
-        }
-        const QString pick = Picks.front();
-        Picks.pop_front();
-        return pick;
+        return Next(Picks, QString(), QStringLiteral("file dialog"));
     }
 };
 
