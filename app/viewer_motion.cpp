@@ -231,8 +231,8 @@ void ViewerMotion::Draw(PictureBox& box) {
         for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | (colours[x] & 0xFFFFFFu);
     }
     // Whole steps of nearest neighbour: every picture pixel becomes a block.
-    const QImage scaled = frame.scaled(box.InnerWidth(), box.InnerHeight(), Qt::IgnoreAspectRatio,
-                                       Qt::FastTransformation);
+    const QImage scaled =
+        frame.scaled(box.InnerWidth(), box.InnerHeight(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     box.ClsOutside(QRect(QPoint(0, 0), scaled.size()));
     {
         QPainter painter(&box.Picture());

@@ -88,10 +88,10 @@ private:
     std::unique_ptr<AnimPlayer> player_;
     bool showingFrames_ = false;  // frames_ holds what is shown
     bool playing_ = false;
-    int64_t playedMicros_ = 0;   // cycling time before the current start
-    int64_t startedAt_ = 0;      // clock time playing last started
-    int64_t frameDueAt_ = 0;     // when the shown animation frame was due, in 1/60 us
-    int64_t shownSteps_ = -1;    // sum of the ranges' steps last drawn
+    int64_t playedMicros_ = 0;  // cycling time before the current start
+    int64_t startedAt_ = 0;     // clock time playing last started
+    int64_t frameDueAt_ = 0;    // when the shown animation frame was due, in 1/60 us
+    int64_t shownSteps_ = -1;   // sum of the ranges' steps last drawn
     int zoom_ = 1;
     bool storedAspect_ = false;
 

@@ -79,9 +79,9 @@ bool AnimPlayer::Fail(size_t f, const std::string& why) {
 
 bool AnimPlayer::Decode(size_t f) {
     const AnimFrame& frame = layout_.Frames[f];
-    if (frame.BmhdPos >= 0 && (Word(pic_.FileCache, frame.BmhdPos) != width_ ||
-                               Word(pic_.FileCache, frame.BmhdPos + 2) != height_ ||
-                               pic_.FileCache[size_t(frame.BmhdPos) + 8] != planes_))
+    if (frame.BmhdPos >= 0 &&
+        (Word(pic_.FileCache, frame.BmhdPos) != width_ || Word(pic_.FileCache, frame.BmhdPos + 2) != height_ ||
+         pic_.FileCache[size_t(frame.BmhdPos) + 8] != planes_))
         return Fail(f, "has another size than the first");
     const uint8_t op = frame.HasHeader ? frame.Operation : kOpWholeBody;
     if (op != kOpWholeBody && op != kOpByteVertical && op != kOpSplitVertical && op != kOpListVertical)
@@ -113,9 +113,12 @@ bool AnimPlayer::ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes
     const uint8_t* delta = pic_.FileCache.data() + frame.DeltaPos;
     const size_t length = frame.DeltaLength;
     switch (frame.Operation) {
-    case kOpByteVertical: return ApplyByteVerticalDelta(delta, length, (frame.Bits & kXorValues) != 0, out);
-    case kOpSplitVertical: return ApplySplitVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
-    default: return ApplyListVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+        case kOpByteVertical:
+            return ApplyByteVerticalDelta(delta, length, (frame.Bits & kXorValues) != 0, out);
+        case kOpSplitVertical:
+            return ApplySplitVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+        default:
+            return ApplyListVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
     }
 }
 

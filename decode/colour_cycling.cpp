@@ -21,8 +21,8 @@ bool HasActiveRanges(const std::vector<ColourRange>& ranges) {
     return std::any_of(ranges.begin(), ranges.end(), [](const ColourRange& r) { return r.Active; });
 }
 
-void CyclePalette(const std::vector<ColourRange>& ranges, const ColourTable& base, int64_t micros,
-                  bool halfBrite, ColourTable& out) {
+void CyclePalette(const std::vector<ColourRange>& ranges, const ColourTable& base, int64_t micros, bool halfBrite,
+                  ColourTable& out) {
     out = base;
     for (const ColourRange& range : ranges) {
         if (!range.Active) continue;
@@ -55,8 +55,7 @@ int64_t NextCycleChange(const std::vector<ColourRange>& ranges, int64_t micros) 
     return next;
 }
 
-std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, size_t maxFrames,
-                                        int64_t& periodEnd) {
+std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, size_t maxFrames, int64_t& periodEnd) {
     std::vector<int64_t> moments{0};
     periodEnd = 0;
     int64_t t = 0;

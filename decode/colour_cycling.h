@@ -25,8 +25,8 @@ bool HasActiveRanges(const std::vector<ColourRange>& ranges);
 
 // `base` with every active range moved by its steps at `micros`. With
 // halfBrite, colours 32 to 63 follow colours 0 to 31 at half brightness.
-void CyclePalette(const std::vector<ColourRange>& ranges, const ColourTable& base, int64_t micros,
-                  bool halfBrite, ColourTable& out);
+void CyclePalette(const std::vector<ColourRange>& ranges, const ColourTable& base, int64_t micros, bool halfBrite,
+                  ColourTable& out);
 
 // The first moment after `micros` at which an active range steps; -1 when
 // no range is active.
@@ -35,7 +35,6 @@ int64_t NextCycleChange(const std::vector<ColourRange>& ranges, int64_t micros);
 // The moments at which the palette changes during one full period (until
 // every range is back at its start), beginning with 0, at most maxFrames of
 // them. periodEnd is the moment the period ends, or where the list was cut.
-std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, size_t maxFrames,
-                                        int64_t& periodEnd);
+std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, size_t maxFrames, int64_t& periodEnd);
 
 }  // namespace planora

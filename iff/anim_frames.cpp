@@ -9,7 +9,9 @@ namespace {
 constexpr int64_t kChunkHeaderBytes = 8;
 constexpr uint32_t kAnhdBytes = 24;  // the fields read; the rest is padding
 
-uint32_t Long(const uint8_t* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
+uint32_t Long(const uint8_t* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
 bool Is(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
 // Reads the chunks of one frame's FORM, whose data runs from pos to end.

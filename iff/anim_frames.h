@@ -26,7 +26,7 @@ struct AnimFrame {
     bool HasHeader = false;  // an ANHD was read
     uint8_t Operation = 0;
     uint8_t Interleave = 0;
-    uint32_t RelTime = 0;    // sixtieths of a second
+    uint32_t RelTime = 0;  // sixtieths of a second
     uint32_t Bits = 0;
     // Data offset and length of the frame's chunks; Pos -1 when absent.
     int64_t CmapPos = -1;

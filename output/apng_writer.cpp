@@ -57,8 +57,7 @@ ApngWriter::ApngWriter(int32_t width, int32_t height, uint32_t frameCount)
     PutChunk(png_, "acTL", control);
 }
 
-void ApngWriter::AddFrame(const uint32_t* colours, size_t stride, uint16_t delayNumerator,
-                          uint16_t delayDenominator) {
+void ApngWriter::AddFrame(const uint32_t* colours, size_t stride, uint16_t delayNumerator, uint16_t delayDenominator) {
     const size_t w = size_t(width_);
     auto at = [&](int32_t x, int32_t y) { return colours[size_t(y + 1) * stride + size_t(x)]; };
     // The rectangle that changed since the last frame (the whole first frame).
@@ -155,8 +154,8 @@ std::vector<uint8_t> CyclingFrames(PictureContext& pic) {
         pic.MapPictureWithPalette(palette, colours.data());
         // Delays from rounded moments, so that rounding never adds up.
         const int64_t next = i + 1 < moments.size() ? moments[i + 1] : periodEnd;
-        const int64_t millis = (next + kMicrosPerMilli / 2) / kMicrosPerMilli -
-                               (moments[i] + kMicrosPerMilli / 2) / kMicrosPerMilli;
+        const int64_t millis =
+            (next + kMicrosPerMilli / 2) / kMicrosPerMilli - (moments[i] + kMicrosPerMilli / 2) / kMicrosPerMilli;
         writer.AddFrame(colours.data(), size_t(pic.ImageStride()), uint16_t(std::clamp<int64_t>(millis, 0, kMaxDelay)),
                         1000);
     }
