@@ -1,10 +1,9 @@
-// The real file dialog and message box, answered by a timer so that no test
-// waits for a person.
+// The real file dialog, answered by a timer so that no test waits for a
+// person.
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 #include "program_fixture.h"
@@ -12,22 +11,14 @@
 namespace planora::test {
 namespace {
 
-// Runs action on the modal widget of the given type once it is up; fails the
-// test and closes whatever is up if it never appears.
-template <class Dialog>
-void WhenModalAppears(std::function<void(Dialog*)> action) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, action] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog && ++*tries <= 200) return;
-        poll->stop();
-        poll->deleteLater();
-        if (dialog) return action(dialog);
-        ADD_FAILURE() << "the dialog never appeared";
+// Runs action on the modal window of type T once exec() has put it up.
+template <class T>
+void OnModal(std::function<void(T*)> action) {
+    QTimer::singleShot(0, [action] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) return action(window);
+        ADD_FAILURE() << "no modal window";
         if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
-    poll->start(10);
 }
 
 // The real dialog in a folder that holds quad.iff: a name typed, Return
@@ -55,13 +46,13 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         request.FileMustExist = !save;
         request.OverwritePrompt = save;
         QString selectedFilter;
-        WhenModalAppears<QFileDialog>([&](QFileDialog* dialog) {
+        OnModal<QFileDialog>([&](QFileDialog* dialog) {
             selectedFilter = dialog->selectedNameFilter();
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
             name->setText(row.typed);
             // A missing file is refused with a warning box of the dialog's own.
-            if (!*row.chosen) WhenModalAppears<QMessageBox>([](QMessageBox* box) { box->accept(); });
+            if (!*row.chosen) OnModal<QMessageBox>([](QMessageBox* box) { box->accept(); });
             QTest::keyClick(name, Qt::Key_Return);
             if (dialog->isVisible()) dialog->reject();
         });
@@ -70,15 +61,6 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         // The description is shown as written; the pattern only filters.
         EXPECT_EQ(selectedFilter, save ? "(*.bmp)" : "(*.Iff)");
     }
-}
-
-TEST(QtMessageServiceTest, QuestionHasYesAsTheDefault) {
-    WhenModalAppears<QMessageBox>([](QMessageBox* box) {
-        EXPECT_EQ(box->icon(), QMessageBox::Question);
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(QtMessageService().Show("Replace?", "WARNING", MessageButtons::YesNoQuestion), MessageAnswer::No);
 }
 
 }  // namespace

