@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <thread>
 #include <utility>
 
@@ -192,6 +193,9 @@ bool Converter::WritePicture(const PictureContext& pic, const std::string& input
             WritePictureFile(pic, target, stream);
     } catch (const RunTimeError& failure) {
         err << input << ": " << FormatFailure("Error: ", failure, " ") << "\n";
+        return false;
+    } catch (const std::bad_alloc&) {
+        err << input << ": " << FormatFailure("Error: ", RunTimeError(kOutOfMemory), " ") << "\n";
         return false;
     }
     return true;
