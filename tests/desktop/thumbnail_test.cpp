@@ -24,17 +24,16 @@ struct ThumbnailCase {
     int Width, Height;   // expected thumbnail; 0: fails, nothing written
 };
 
-std::vector<uint8_t> Prefix(std::vector<uint8_t> bytes, size_t length) {
-    bytes.resize(length);
-    return bytes;
-}
-
 std::vector<ThumbnailCase> Cases() {
     IlbmBuilder sound;
     sound.FormType("8SVX").Chunk("VHDR", std::vector<uint8_t>(20, 0));
     IlbmBuilder huge;  // 8000 x 8000: 320 MB of arrays, within the converter's 1 GiB, not the thumbnail's cap
     huge.Bmhd(8000, 8000, 8).Body(std::vector<uint8_t>(64, 0));
-    const auto file = [](int32_t w, int32_t h, int planes) { return MakeKnownPicture(w, h, planes).File().Bytes(); };
+    const auto file = [](int32_t w, int32_t h, int planes, size_t cut = SIZE_MAX) {
+        std::vector<uint8_t> bytes = MakeKnownPicture(w, h, planes).File().Bytes();
+        bytes.resize(std::min(cut, bytes.size()));
+        return bytes;
+    };
     // Sizes by hand: the larger side becomes SIZE, the other side * SIZE / larger, rounded, at least 1.
     return {
         {"landscape", file(320, 200, 5), "a.iff", 128, "", 128, 80},
@@ -47,15 +46,14 @@ std::vector<ThumbnailCase> Cases() {
          32, 32},
         {"not IFF", std::vector<uint8_t>(100, 'x'), "g.iff", 128, "", 0, 0},
         {"IFF sound", sound.Bytes(), "h.iff", 128, "", 0, 0},
-        {"cut before the height", Prefix(file(64, 64, 4), 22), "i.iff", 128, "", 0, 0},  // height reads 0
+        {"cut before the height", file(64, 64, 4, 22), "i.iff", 128, "", 0, 0},  // height reads 0
         {"over the memory cap", huge.Bytes(), "j.iff", 128, "", 0, 0},
         {"missing file", {}, "k.iff", 128, "", 0, 0},
     };
 }
 
 TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
-    const bool haveReference = HaveTool("ilbmtoppm") && HaveTool("pamscale");
-    if (!haveReference) std::cout << "ilbmtoppm or pamscale missing: sizes checked, pixels not\n";
+    const bool haveReference = HaveTool("ilbmtoppm") && HaveTool("pamscale");  // else sizes only
     for (const ThumbnailCase& row : Cases()) {
         SCOPED_TRACE(row.Name);
         TempDir dir, scratch;
@@ -66,16 +64,14 @@ TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
             RunConvert(scratch, {"--thumbnail", std::to_string(row.Size), input, output}, row.Prefix);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-        // Nothing but the output is written, and only on success.
-        size_t files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.exists();
-        EXPECT_EQ(files, size_t(row.Bytes.empty() ? 0 : 1) + (row.Width ? 1 : 0));
+        // Nothing but the output is written, and only on success; failures come fast.
+        const auto files = std::distance(std::filesystem::directory_iterator(dir.Path()), {});
+        EXPECT_EQ(files, (row.Bytes.empty() ? 0 : 1) + (row.Width ? 1 : 0));
+        ASSERT_EQ(run.Status, row.Width ? 0 : 1) << run.Err;
         if (row.Width == 0) {
-            EXPECT_EQ(run.Status, 1) << run.Err;
             EXPECT_LT(seconds, 2.0);
             continue;
         }
-        ASSERT_EQ(run.Status, 0) << run.Err;
         const QImage thumb = QImage(QString::fromStdString(output)).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(thumb.size(), QSize(row.Width, row.Height));
         if (!haveReference) continue;
