@@ -171,8 +171,9 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target,
         return false;
     }
     // The next load reuses the context, so a picture written on a worker is
-    // written from a copy of it.
-    if (batch_.Threaded() && !stream && !IsStandardStream(target) &&
+    // written from a copy of it. A BMP stream started during the load is
+    // dropped then (with its temporary file): the worker writes the same bytes.
+    if (batch_.Threaded() && !IsStandardStream(target) &&
         pic_.FileCache.size() + pic_.ColourImage.size() * 5 <= kLargestCopied) {
         auto copy = std::make_shared<const PictureContext>(pic_);
         batch_.Defer(target, [this, copy, input, target](std::ostream& err) {
