@@ -63,6 +63,8 @@ std::vector<Case> Cases() {
         {"no BODY", IlbmBuilder().Bmhd(4, 2, 2).Cmap({1, 2, 3, 4}).Camg(0), Px("00000000", {0})},
         {"any other Packtype is ByteRun1", IlbmBuilder().Bmhd(16, 1, 1, 255).Cmap({0, W}).Body({0xFF, 0xA5}),
          Px("1010010110100101", {0, W})},
+        {"a BODY that starts like a VDAT chunk is ByteRun1 unless Packtype is 2",
+         IlbmBuilder().Bmhd(16, 1, 1, 1).Cmap({0, W}).Body({'V', 'D', 'A', 'T', 0, 0, 0, 0}), Px("0100010001000001", {0, W})},
         {"Masking 3 has no mask plane", IlbmBuilder().Bmhd(16, 2, 1, 0, 3).Cmap({0, W}).Body({0xFF, 0, 0, 0xFF}),
          Px("11111111000000000000000011111111", {0, W})},
         {"an empty chunk at the very end of the FORM is passed over", Bw().Body({0xF0, 0}).Ctbl({}),
