@@ -29,7 +29,7 @@ std::string Pixels(GdkPixbuf* pixbuf) {
 TEST(PixbufLoader, ReadsEveryCorpusPictureAsTheConverterDoes) {
     TempDir scratch;
     const std::string cache = scratch.File("loaders.cache");
-    ASSERT_EQ(std::system(("'" PLANORA_QUERY_LOADERS "' '" PLANORA_PIXBUF_LOADER "' >'" + cache + "'").c_str()), 0);
+    ASSERT_EQ(std::system((PLANORA_QUERY_LOADERS " '" PLANORA_PIXBUF_LOADER "' >'" + cache + "'").c_str()), 0);
     setenv("GDK_PIXBUF_MODULE_FILE", cache.c_str(), 1);  // before gdk-pixbuf reads its cache
     const auto load = [](const std::string& path) {
         GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
