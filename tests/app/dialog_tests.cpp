@@ -38,13 +38,10 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         const bool save = row.kind == FileRequest::Mode::Save;
         TempDir folder;
         WriteBytes(folder.File("quad.iff"), QuadFileBytes());
-        FileRequest request;
-        request.Kind = row.kind;
-        request.InitialFolder = QString::fromStdString(folder.Path());
-        request.NameFilters = ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|");
-        request.DefaultExtension = save ? "bmp" : "IFF";
-        request.FileMustExist = !save;
-        request.OverwritePrompt = save;
+        const FileRequest request{
+            row.kind, nullptr, {}, QString::fromStdString(folder.Path()),
+            ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|"), 0, save ? "bmp" : "IFF",
+            !save, save};
         QString selectedFilter;
         OnModal<QFileDialog>([&](QFileDialog* dialog) {
             selectedFilter = dialog->selectedNameFilter();

@@ -12,19 +12,17 @@ namespace planora::test {
 namespace {
 
 // The raw exports hold the whole picture array, 33 x 17 elements: row 0 and
-// the last column index 0, the picture's rows below.
-std::vector<uint8_t> Chunky() {
-    std::vector<uint8_t> out(33 * 17, 0);
-    for (int y = 0; y < kQuadHeight; ++y)
-        for (int x = 0; x < kQuadWidth; ++x) out[size_t(y + 1) * 33 + size_t(x)] = QuadIndex(x, y);
-    return out;
-}
-
-// The same elements as little-endian words of their CMAP colours.
-std::vector<uint8_t> Rgb() {
+// the last column index 0, the picture's rows below; the RGB export has each
+// element as the little-endian word of its CMAP colour.
+std::vector<uint8_t> RawExport(bool rgb) {
     std::vector<uint8_t> out;
-    for (uint32_t c : Chunky()) out.insert(out.end(), {uint8_t(kQuadPalette[c]), uint8_t(kQuadPalette[c] >> 8),
-                                                       uint8_t(kQuadPalette[c] >> 16), 0});
+    for (int y = -1; y < kQuadHeight; ++y)
+        for (int x = 0; x <= kQuadWidth; ++x) {
+            const uint8_t i = y < 0 || x == kQuadWidth ? 0 : QuadIndex(x, y);
+            const uint32_t c = kQuadPalette[i];
+            out.insert(out.end(), rgb ? std::initializer_list<uint8_t>{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0}
+                                      : std::initializer_list<uint8_t>{i});
+        }
     return out;
 }
 
@@ -45,8 +43,10 @@ const WriteCase kWrites[] = {
     {"mnu_File_SAVE", "quad.bmp", nullptr, nullptr, true, "Error: %n %t", nullptr},
     {"mnu_File_SAVESA", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
     {"Toolbar1_Button3", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
-    {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t", Chunky},
-    {"mnu_Export_Image_As_32bitRGBChunky", "out.rgb", "(*.rgb) (*.rgb)", "rgb", true, "Error Number: %n   %t", Rgb},
+    {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t",
+     [] { return RawExport(false); }},
+    {"mnu_Export_Image_As_32bitRGBChunky", "out.rgb", "(*.rgb) (*.rgb)", "rgb", true, "Error Number: %n   %t",
+     [] { return RawExport(true); }},
     {"mnu_Export_palette_AS_text", "out.txt", "(*.txt) (*.txt)", "TXT", true, "Error: Bad Folder or Drive Selection",
      PaletteText},
 };
@@ -70,11 +70,8 @@ public:
     // The file holds the export's bytes, or a 32-bit BMP (54-byte header)
     // that Qt's BMP reader sees as the picture.
     ::testing::AssertionResult Written() const {
-        const std::vector<uint8_t> bytes = FileBytes(Target());
-        if (GetParam().expected)
-            return bytes == GetParam().expected() ? ::testing::AssertionSuccess()
-                                                  : ::testing::AssertionFailure() << "wrong bytes";
-        if (bytes.size() != 54 + 4 * 32 * 16) return ::testing::AssertionFailure() << bytes.size() << " bytes";
+        if (GetParam().expected) return ::testing::AssertionResult(FileBytes(Target()) == GetParam().expected());
+        if (FileBytes(Target()).size() != 54 + 4 * 32 * 16) return ::testing::AssertionFailure() << "not 32-bit";
         return PixelsAre(QImage(Target(), "BMP"), QuadColour);
     }
 };
