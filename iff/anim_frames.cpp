@@ -8,6 +8,7 @@ namespace planora {
 namespace {
 constexpr int64_t kChunkHeaderBytes = 8;
 constexpr uint32_t kAnhdBytes = 24;  // the fields read; the rest is padding
+constexpr uint32_t kBmhdBytes = 20;
 
 uint32_t Long(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
@@ -35,7 +36,7 @@ void ReadFrameChunks(const uint8_t* file, int64_t pos, int64_t end, AnimFrame& f
             frame.DeltaPos = data, frame.DeltaLength = inside;
         } else if (Is(id, "BODY")) {
             frame.BodyPos = data, frame.BodyLength = inside;
-        } else if (Is(id, "BMHD")) {
+        } else if (Is(id, "BMHD") && inside >= kBmhdBytes) {
             frame.BmhdPos = data;
         }
         pos = data + int64_t{length} + (length & 1u);
@@ -60,12 +61,12 @@ AnimLayout ReadAnimLayout(const uint8_t* file, size_t length) {
             pos = formEnd + (formLength & 1u);
             continue;
         }
-        if (formLength < 4 || !Is(file + pos + 8, "ILBM")) {
-            layout.Problem = "frame " + std::to_string(layout.Frames.size() + 1) + " is not an ILBM";
+        if (formEnd > size || pos + 12 > size) {
+            layout.Problem = "the file ends inside frame " + std::to_string(layout.Frames.size() + 1);
             return layout;
         }
-        if (formEnd > size) {
-            layout.Problem = "the file ends inside frame " + std::to_string(layout.Frames.size() + 1);
+        if (formLength < 4 || !Is(file + pos + 8, "ILBM")) {
+            layout.Problem = "frame " + std::to_string(layout.Frames.size() + 1) + " is not an ILBM";
             return layout;
         }
         AnimFrame frame;
