@@ -12,6 +12,7 @@
 
 #include "cli/standard_streams.h"
 #include "cli/picture_list.h"
+#include "decode/row_sharing.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
 #include "output/bitmap_stream.h"
@@ -61,9 +62,22 @@ bool BatchProgress(const Options& options) {
     return options.inputs.size() > 1 && !options.quiet && ::isatty(STDERR_FILENO) == 1;
 }
 
-// Pictures up to this size (file and picture arrays) are copied to be
-// written on a worker; larger ones are written by the loading thread.
-constexpr size_t kLargestCopied = size_t{64} << 20;
+
+// A context holding the loaded picture for a worker to write: the file and
+// the picture arrays move over (the next load makes new ones), the rest is
+// copied, so that the colour tables stay for the next load.
+std::shared_ptr<const PictureContext> HandOverPicture(PictureContext& pic) {
+    auto file = std::move(pic.FileCache);
+    auto colours = std::move(pic.ColourImage);
+    auto indices = std::move(pic.ChunkyImage);
+    auto alpha = std::move(pic.AlphaImage);
+    auto copy = std::make_shared<PictureContext>(pic);
+    copy->FileCache = std::move(file);
+    copy->ColourImage = std::move(colours);
+    copy->ChunkyImage = std::move(indices);
+    copy->AlphaImage = std::move(alpha);
+    return copy;
+}
 }  // namespace
 
 Converter::Converter(Options options, std::ostream& out, std::ostream& err)
@@ -171,11 +185,13 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target,
         return false;
     }
     // The next load reuses the context, so a picture written on a worker is
-    // written from a copy of it. A BMP stream started during the load is
-    // dropped then (with its temporary file): the worker writes the same bytes.
+    // handed over in a context of its own. Only pictures decoded on one
+    // thread go, whose BMP stream has not started (it starts with the rows of
+    // a two-thread decode) and of which a queue of several stays small;
+    // larger ones are written here.
     if (batch_.Threaded() && !IsStandardStream(target) &&
-        pic_.FileCache.size() + pic_.ColourImage.size() * 5 <= kLargestCopied) {
-        auto copy = std::make_shared<const PictureContext>(pic_);
+        int64_t{pic_.IlbmInfo.Width} * pic_.IlbmInfo.Height < kParallelPixels) {
+        auto copy = HandOverPicture(pic_);
         batch_.Defer(target, [this, copy, input, target](std::ostream& err) {
             return WritePicture(*copy, input, target, nullptr, err);
         });
