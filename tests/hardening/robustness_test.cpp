@@ -52,7 +52,7 @@ std::string CleanOutcome(PictureContext& pic, const std::vector<uint8_t>& bytes)
         const auto bmp = BuildBitmapFile(pic, pic.IlbmInfo.Width, pic.IlbmInfo.Height);
         const size_t pixels = size_t(pic.IlbmInfo.Width) * size_t(pic.IlbmInfo.Height);
         if (!bmp.empty() && bmp.size() != 54 + 4 * pixels) return "BMP of " + std::to_string(bmp.size()) + " bytes";
-        BuildRawRgbFile(pic);
+        if (BuildRawRgbFile(pic).size() != 4 * pic.ColourImage.size()) return "raw RGB of the wrong size";
         BuildRawChunkyFile(pic);
         BuildPaletteTextFile(pic);
     } catch (const RunTimeError& e) {
