@@ -8,8 +8,9 @@
 //   HAM8: ilbmtoppm (ffmpeg widens the 6 bits to 8); its rows start from
 //   black, ours from colour 0, which ppmtoilbm's grey HAM colour map makes black;
 //   mask planes, deep, SHAM and PCHG: ilbmtoppm (it does not apply PCHG lines
-//   above the picture as we do); PBM, ACBM and compression 2 (VDAT): ffmpeg
-//   (ilbmtoppm reads the pad byte of odd-width PBM rows as a pixel).
+//   above the picture as we do); PBM and ACBM: ffmpeg (ilbmtoppm reads the
+//   pad byte of odd-width PBM rows as a pixel); compression 2 (VDAT), from a
+//   real file only: ffmpeg. A test is skipped when a tool is not installed.
 #include <algorithm>
 #include <functional>
 #include <random>
@@ -50,7 +51,7 @@ std::vector<uint32_t> RandomColours(std::mt19937& random, size_t count) {
     return colours;
 }
 
-// Random picture with runs (for ByteRun1) of the given colours, or indices.
+// Random picture of the given colours, with runs for ByteRun1.
 RgbPicture RandomPicture(std::mt19937& random, int32_t width, int32_t height, const std::vector<uint32_t>& colours) {
     RgbPicture p{width, height, {}};
     uint32_t c = colours[0];
