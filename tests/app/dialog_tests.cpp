@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "common_dialog.h"
 #include "program_fixture.h"
 
 namespace planora::test {
@@ -58,6 +59,24 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         // The description is shown as written; the pattern only filters.
         EXPECT_EQ(selectedFilter, save ? "(*.bmp)" : "(*.Iff)");
     }
+}
+
+// The adapter the commands call: a pick comes back with its title and no
+// read-only mark, a cancel leaves nothing; custom colours past the 16 read -1.
+TEST(CommonDialogTest, PickOrCancelAndNothingElse) {
+    ScriptedFiles files;
+    files.Picks = {"/pictures/boing.iff", QString()};
+    cCommonDialog dialog(files);
+    QString name, title, filter = "(*.Iff)|*.iff|";
+    bool readOnly = false;
+    int32_t index = 1, flags = 4;
+    EXPECT_TRUE(dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF", nullptr,
+                                         flags));
+    EXPECT_TRUE(name == "/pictures/boing.iff" && title == "boing.iff" && !readOnly && flags == 0x1004);
+    EXPECT_FALSE(dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF",
+                                          nullptr, flags));
+    EXPECT_TRUE(name.isEmpty() && title.isEmpty() && filter.isEmpty() && index == -1 && flags == 0);
+    EXPECT_EQ(dialog.CustomColor(16), -1);
 }
 
 }  // namespace
