@@ -172,7 +172,8 @@ TEST(Chunks, LoadsFromDisk) {
     EXPECT_TRUE(seen.Messages.empty());
     EXPECT_EQ(pic.Load_IFF_To_Array(dir.File("absent.iff")), 0);
     EXPECT_EQ(seen.Messages, std::vector<std::string>{"Error- File Doesn't Exist"});
-    EXPECT_THROW(pic.Load_IFF_To_Array(dir.Path()), RunTimeError);  // a folder exists but cannot be read
+    EXPECT_EQ(FailureOf([&] { pic.Load_IFF_To_Array(dir.Path()); }), kPathFileAccessError);  // a folder exists
+    EXPECT_EQ(FailureOf([&] { pic.Load_TemplateFile_to_cache(dir.File("absent")); }), kFileNotFound);
     WriteBytes(dir.File("five"), {1, 2, 3, 4, 5});
     pic.Load_TemplateFile_to_cache(dir.File("five"));
     EXPECT_EQ(std::vector<uint8_t>(pic.FileCache.begin(), pic.FileCache.end()), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0, 0}));

@@ -24,6 +24,17 @@ std::vector<T> Row(const PictureContext& pic, int32_t y) {
     return row;
 }
 
+// The failure number f() throws, 0 when it does not.
+template <class F>
+int FailureOf(F&& f) {
+    try {
+        f();
+    } catch (const RunTimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
 // A LoadObserver that keeps what the loader tells the user.
 struct RecordingObserver : LoadObserver {
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
