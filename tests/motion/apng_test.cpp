@@ -5,19 +5,22 @@
 #include <gtest/gtest.h>
 
 #include "motion_support.h"
-#include "temp_dir.h"
 
 namespace planora {
 namespace {
 
 bool Convert(const std::string& arguments, const test::TempDir& dir) {
-    return test::Run(std::string(PLANORA_CONVERT_PATH) + " " + arguments, dir.File("convert.log"));
+    return test::Run(PLANORA_CONVERT_PATH " " + arguments, dir.File("convert.log"));
 }
 
-// The acTL frame count and every fcTL delay (numerator, denominator).
-std::pair<uint32_t, std::vector<std::pair<uint32_t, uint32_t>>> Timing(const std::vector<uint8_t>& png) {
+// Converts the data file to dir/out.png; its acTL frame count and every fcTL
+// delay (numerator, denominator).
+using Delay = std::pair<uint32_t, uint32_t>;
+std::pair<uint32_t, std::vector<Delay>> ToApng(const std::string& name, const test::TempDir& dir) {
+    EXPECT_TRUE(Convert("--format apng -o " + dir.File("out.png") + " " + test::DataFile(name), dir));
+    const std::vector<uint8_t> png = test::ReadBytes(dir.File("out.png"));
     auto word = [&](size_t at) { return (uint32_t(png[at]) << 8) | png[at + 1]; };
-    std::pair<uint32_t, std::vector<std::pair<uint32_t, uint32_t>>> timing;
+    std::pair<uint32_t, std::vector<Delay>> timing;
     for (size_t at = 8; at + 12 <= png.size(); at += 12 + ((word(at) << 16) | word(at + 2))) {
         const std::string type(png.begin() + std::ptrdiff_t(at + 4), png.begin() + std::ptrdiff_t(at + 8));
         if (type == "acTL") timing.first = (word(at + 8) << 16) | word(at + 10);
@@ -26,12 +29,12 @@ std::pair<uint32_t, std::vector<std::pair<uint32_t, uint32_t>>> Timing(const std
     return timing;
 }
 
+// color_balls: 12 frames shown (the last two of 14 repeat the first two),
+// reltime 4; angel: 26 frames, reltime 0 shown for one tick; a still
+// picture: one frame.
 TEST(AnimatedPng, FramesAndDelaysOfTheInput) {
     if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
-    // color_balls: 12 frames shown (the last two of 14 repeat the first
-    // two), reltime 4; angel: 26 frames, reltime 0 shown for one tick; a
-    // still picture: one frame.
-    const struct { const char* file; int32_t width, height; uint32_t frames; std::pair<uint32_t, uint32_t> delay; } rows[] = {
+    const struct { const char* file; int32_t width, height; uint32_t frames; Delay delay; } rows[] = {
         {"color_balls.anim", 320, 256, 12, {4, 60}},
         {"angel_ham6.anim", 320, 200, 26, {1, 60}},
         {"ham6_serenity.iff", 256, 256, 1, {0, 1}},
@@ -39,8 +42,7 @@ TEST(AnimatedPng, FramesAndDelaysOfTheInput) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
         test::TempDir dir;
-        ASSERT_TRUE(Convert("--format apng -o " + dir.File("out.png") + " " + test::DataFile(row.file), dir));
-        const auto [frames, delays] = Timing(test::ReadBytes(dir.File("out.png")));
+        const auto [frames, delays] = ToApng(row.file, dir);
         EXPECT_EQ(frames, row.frames);
         EXPECT_EQ(delays, std::vector(row.frames, row.delay));
         const auto ours = test::FfmpegFrames(dir.File("out.png"), row.width, row.height, "-f apng");
@@ -51,15 +53,14 @@ TEST(AnimatedPng, FramesAndDelaysOfTheInput) {
     }
 }
 
+// skywave4: registers 8-15 at rate 5120 (a step every u = 53.33 ms) and
+// ranges of 4, 5, 4, 3 and 4 registers at 2560 (every 2u): periods of 8u,
+// 8u, 10u, 8u, 6u and 8u, together 120u = 6.4 s; something steps every u,
+// so 120 frames of 53 or 54 ms.
 TEST(AnimatedPng, OneCyclingPeriod) {
     if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
-    // skywave4: registers 8-15 at rate 5120 (a step every u = 53.33 ms) and
-    // ranges of 4, 5, 4, 3 and 4 registers at 2560 (every 2u): periods of
-    // 8u, 8u, 10u, 8u, 6u and 8u, together 120u = 6.4 s; something steps
-    // every u, so 120 frames of 53 or 54 ms.
     test::TempDir dir;
-    ASSERT_TRUE(Convert("--format apng -o " + dir.File("out.png") + " " + test::DataFile("cycling_skywave4.iff"), dir));
-    const auto [frames, delays] = Timing(test::ReadBytes(dir.File("out.png")));
+    const auto [frames, delays] = ToApng("cycling_skywave4.iff", dir);
     EXPECT_EQ(frames, 120u);
     uint32_t total = 0;
     for (const auto& [numerator, denominator] : delays) {
@@ -75,21 +76,19 @@ TEST(AnimatedPng, OneCyclingPeriod) {
     EXPECT_NE(ours[1].Rgb, still[0].Rgb);
 }
 
+// The 12 frames shown, as b-0001.png to b-0012.png (ffmpeg reads the
+// numbers in order until one is missing); the loop frames are left out.
 TEST(AnimatedPng, FramesAsNumberedFiles) {
     if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
     test::TempDir dir;
-    const std::string command =
-        "--frames --format png -o " + dir.File("b.png") + " " + test::DataFile("color_balls.anim");
+    const std::string command = "--frames --format png -o " + dir.File("b.png") + " " + test::DataFile("color_balls.anim");
     ASSERT_TRUE(Convert(command, dir));
+    const auto ours = test::FfmpegFrames(dir.File("b-%04d.png"), 320, 256);
     const auto reference = test::FfmpegFrames(test::DataFile("color_balls.anim"), 320, 256);
+    ASSERT_EQ(ours.size(), 12u);
     ASSERT_EQ(reference.size(), 14u);
-    for (size_t f = 0; f < 12; ++f) {
-        const auto frame = test::FfmpegFrames(
-            dir.File("b-00" + std::string(f < 9 ? "0" : "") + std::to_string(f + 1) + ".png"), 320, 256);
-        EXPECT_TRUE(frame.size() == 1 && frame[0].Rgb == reference[f].Rgb) << "frame " << f;
-    }
-    EXPECT_TRUE(test::ReadBytes(dir.File("b-0013.png")).empty());  // the loop frames are left out
-    EXPECT_FALSE(Convert(command, dir));                           // existing frames are kept without --force
+    for (size_t f = 0; f < 12; ++f) EXPECT_EQ(ours[f].Rgb, reference[f].Rgb) << "frame " << f;
+    EXPECT_FALSE(Convert(command, dir));  // existing frames are kept without --force
 }
 
 }  // namespace

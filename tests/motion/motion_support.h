@@ -1,37 +1,28 @@
-// Helpers of the motion tests: ffmpeg's frames of a file, and a small IFF
-// ANIM encoder: a first frame as a whole ILBM, then every frame as a
-// vertical delta (operation 7 or 8, word or long columns) against the frame
-// two back, as animation programs write them.
+// Helpers of the motion tests: the test data files, and every frame ffmpeg
+// decodes from a file.
 #pragma once
-
-#include <string>
-#include <vector>
 
 #include "ilbm_builder.h"
 #include "reference_tools.h"
+#include "temp_dir.h"
 
 namespace planora::test {
 
-inline std::string DataFile(const std::string& name) { return std::string(PLANORA_TEST_DATA) + "/" + name; }
+inline std::string DataFile(const std::string& name) { return PLANORA_TEST_DATA "/" + name; }
 
-// Every frame ffmpeg decodes from the file, in order; inputFormat is put
-// before -i ("-f apng").
-std::vector<RgbPicture> FfmpegFrames(const std::string& path, int32_t width, int32_t height,
-                                     const std::string& inputFormat = "");
-
-enum class DeltaKind { SplitShort, SplitLong, ListShort, ListLong };
-
-struct AnimSource {
-    int Planes = 4;
-    std::vector<uint32_t> Colours;     // CMAP of the first frame
-    std::vector<IndexPicture> Frames;  // all the same size
-    uint32_t RelTime = 1;
-};
-
-std::vector<uint8_t> EncodeAnim(const AnimSource& source, DeltaKind kind);
-// 40 ANHD bytes: operation, interleave, reltime and bits; the rest zero.
-std::vector<uint8_t> AnhdData(uint8_t operation, uint8_t interleave, uint32_t relTime, uint32_t bits);
-// FORM ANIM around the given FORMs.
-std::vector<uint8_t> AnimFile(const std::vector<std::vector<uint8_t>>& forms);
+// inputFormat goes before -i ("-f apng").
+inline std::vector<RgbPicture> FfmpegFrames(const std::string& path, int32_t width, int32_t height,
+                                            const std::string& inputFormat = "") {
+    TempDir dir;
+    std::vector<RgbPicture> frames;
+    if (!Run("ffmpeg -nostdin -v error -vsync passthrough " + inputFormat + " -i '" + path +
+                 "' -f rawvideo -pix_fmt rgb24 " + dir.File("f.rgb"),
+             dir.File("log")))
+        return frames;
+    const std::vector<uint8_t> bytes = ReadBytes(dir.File("f.rgb"));
+    const auto size = std::ptrdiff_t(width) * height * 3;
+    for (auto at = bytes.begin(); bytes.end() - at >= size; at += size) frames.push_back({width, height, {at, at + size}});
+    return frames;
+}
 
 }  // namespace planora::test

@@ -1,12 +1,11 @@
 // The viewer's cycling, animation and zoom, driven by its keys with a fake
 // clock and checked in the pixels it shows: colours worked out by hand
-// (cycling), the encoder's source frames (animation), whole-step blocks (zoom).
+// (cycling), a dot moving one pixel a frame (animation), whole-step blocks (zoom).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>
 
-#include "motion_support.h"
 #include "picture_box.h"
 #include "show_pic.h"
 #include "viewer_motion.h"
@@ -14,14 +13,14 @@
 namespace planora {
 namespace {
 
-// The viewer as View makes it, over a picture loaded from bytes.
+// The viewer as View makes it, over a test data file.
 struct Viewer {
     PictureContext pic;
     ViewerMotion* motion = nullptr;
     std::unique_ptr<ShowPic> window;
     int64_t now = 0;
-    explicit Viewer(const std::vector<uint8_t>& file) {
-        EXPECT_EQ(pic.Load_IFF_From_Memory("picture.iff", file), 1);
+    explicit Viewer(const char* name) {
+        EXPECT_EQ(pic.Load_IFF_To_Array(PLANORA_TEST_DATA + std::string(name)), 1);
         motion = new ViewerMotion(pic);
         window = std::make_unique<ShowPic>([m = motion](PictureBox& box) { m->Draw(box); });
         motion->Attach(window.get());
@@ -30,44 +29,44 @@ struct Viewer {
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    std::vector<QRgb> At(int64_t micros, int y = 0) {  // the row shown at that time
+    // The first n pixels of row y shown at that time.
+    std::vector<QRgb> At(int64_t micros, int y = 0, int n = 4) {
         now = micros;
         motion->Tick();
         std::vector<QRgb> row;
-        for (int x = 0; x < window->width(); ++x) row.push_back(window->Pic()->Picture().pixel(x, y) & 0xFFFFFF);
+        for (int x = 0; x < n; ++x) row.push_back(window->Pic()->Picture().pixel(x, y) & 0xFFFFFF);
         return row;
     }
     void Key(Qt::Key key) { QTest::keyClick(window.get(), key); }
 };
 using Row = std::vector<QRgb>;
 
+// viewer_stripes.iff: 20 x 10, columns of indices 0 1 2 3 0 1 ..., colours
+// 0, 0x110000, 0x002200, 0x000033; CRNG 1-3 forward at 60 steps a second;
+// pixels 10 wide for 11 tall.
+const Row kStill{0, 0x110000, 0x002200, 0x000033};
+
 TEST(ViewerMotion, TabCyclesTheColoursAtTheirRate) {
-    // Indices 0 1 2 3; CRNG 1-3 forward at 60 steps a second.
-    const test::IndexPicture picture(4, 1, std::vector<uint8_t>{0, 1, 2, 3});
-    Viewer viewer(test::IlbmBuilder().Bmhd(4, 1, 2).Cmap({0, 0x110000, 0x002200, 0x000033})
-                      .Chunk("CRNG", {0, 0, 0x40, 0, 0, 1, 1, 3}).Body(picture, {2}).Bytes());
-    const Row still{0, 0x110000, 0x002200, 0x000033}, one{0, 0x000033, 0x110000, 0x002200},
-        two{0, 0x002200, 0x000033, 0x110000};
-    EXPECT_EQ(viewer.At(50000), still);  // opens still
+    Viewer viewer("/viewer_stripes.iff");
+    const Row one{0, 0x000033, 0x110000, 0x002200}, two{0, 0x002200, 0x000033, 0x110000};
+    EXPECT_EQ(viewer.At(50000), kStill);  // opens still
     viewer.now = 0;
     viewer.Key(Qt::Key_Tab);
-    EXPECT_EQ(viewer.At(16666), still);     // just before the first step
+    EXPECT_EQ(viewer.At(16666), kStill);    // just before the first step
     EXPECT_EQ(viewer.At(16667), one);       // each colour one register up, 3 wraps to 1
     EXPECT_EQ(viewer.At(1000033334), two);  // far behind: 60000 steps (whole turns) and 2
     viewer.Key(Qt::Key_Tab);                // stops where it is
     EXPECT_EQ(viewer.At(1000050000), two);
     viewer.Key(Qt::Key_Tab);  // the stopped time does not count
-    EXPECT_EQ(viewer.At(1000050000 + 16667), still);
+    EXPECT_EQ(viewer.At(1000050000 + 16667), kStill);
     EXPECT_EQ(viewer.pic.ColourAt(1, 1), 0x110000u);  // the still picture stays for Save and Export
 }
 
 TEST(ViewerMotion, AnimationPlaysAndStepsWhenPaused) {
-    // Three frames of 16 x 2, each shown for 2/60 s: a white pixel moves right.
-    test::AnimSource source{1, {0, 0xFFFFFF}, {}, 2};
-    for (int f = 0; f < 3; ++f) (source.Frames.emplace_back(16, 2)).At(f, 0) = 1;
-    Viewer viewer(test::EncodeAnim(source, test::DeltaKind::ListShort));
+    // Three frames of 16 x 2, each shown for 2/60 s: a white pixel at x = frame.
+    Viewer viewer("/anim/moving_dot.anim");
     auto lit = [&](int64_t micros) {
-        const Row row = viewer.At(micros);
+        const Row row = viewer.At(micros, 0, 16);
         return std::find(row.begin(), row.end(), 0xFFFFFFu) - row.begin();
     };
     EXPECT_EQ(lit(33333), 0);  // it plays at once
@@ -82,15 +81,10 @@ TEST(ViewerMotion, AnimationPlaysAndStepsWhenPaused) {
     EXPECT_EQ(lit(500000), 2);  // from the first frame back to the last
 }
 
-// + and - by whole steps, 0 back to one to one, A the stored aspect (pixels
-// 10 wide for 11 tall: taller by 11 / 10).
+// + and - by whole steps, 0 back to one to one, A the stored aspect (taller
+// by 11 / 10).
 TEST(ViewerMotion, ZoomAndStoredAspect) {
-    test::BmhdFields header{20, 10, 0, 0, 2};
-    header.XAspectRatio = 10, header.YAspectRatio = 11;
-    test::IndexPicture picture(20, 10);
-    for (int i = 0; i < 200; ++i) picture.Pixels[size_t(i)] = uint8_t(i % 4);
-    const Row colours{0, 0x110000, 0x002200, 0x000033};
-    Viewer viewer(test::IlbmBuilder().Bmhd(header).Cmap(colours).Body(picture, {2, test::Packing::Raw}).Bytes());
+    Viewer viewer("/viewer_stripes.iff");
     const std::pair<Qt::Key, QSize> steps[] = {
         {Qt::Key_Plus, {40, 20}}, {Qt::Key_Minus, {20, 10}}, {Qt::Key_A, {20, 11}},    {Qt::Key_Plus, {40, 22}},
         {Qt::Key_0, {20, 11}},    {Qt::Key_A, {20, 10}},     {Qt::Key_Plus, {40, 20}}, {Qt::Key_Plus, {60, 30}}};
@@ -98,8 +92,8 @@ TEST(ViewerMotion, ZoomAndStoredAspect) {
         viewer.Key(key);
         EXPECT_EQ(viewer.window->size(), size);
     }
-    const Row row = viewer.At(0, 29);  // every pixel a block of 3 x 3
-    for (int x = 0; x < 60; ++x) EXPECT_EQ(row[size_t(x)], colours[size_t((x / 3) % 4)]) << x;
+    const Row row = viewer.At(0, 29, 60);  // every pixel a block of 3 x 3
+    for (int x = 0; x < 60; ++x) EXPECT_EQ(row[size_t(x)], kStill[size_t((x / 3) % 4)]) << x;
 }
 
 }  // namespace
