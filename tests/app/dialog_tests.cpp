@@ -33,6 +33,8 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         {FileRequest::Mode::Save, "picture", "picture.bmp"},  // the default extension added
         {FileRequest::Mode::Open, "quad.iff", "quad.iff"},
         {FileRequest::Mode::Open, "missing.iff", ""},  // refused: the file must exist
+        {FileRequest::Mode::Open, "QUAD", "quad.iff"},  // "QUAD.IFF" found regardless of case
+        {FileRequest::Mode::Save, "QUAD.IFF", "QUAD.IFF"},  // a save keeps the name as typed
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);

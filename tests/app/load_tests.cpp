@@ -4,6 +4,7 @@
 // whenever its size changes.
 #include <QApplication>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 
 #include "preview_scaling.h"
@@ -38,7 +39,7 @@ struct OpenWay {
 const OpenWay kWays[] = {
     {"menu", [](ProgramTest& t, const QString& path) { t.Load(path); }},
     {"toolbar", [](ProgramTest& t, const QString& path) { t.files.Picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
-    {"named", [](ProgramTest& t, const QString& path) { t.window->OpenPictureFile(path); }},
+    {"named", [](ProgramTest& t, const QString& path) { t.window->OpenWhenStarted(path); QCoreApplication::processEvents(); }},
     {"dropped", [](ProgramTest& t, const QString& path) { EXPECT_TRUE(Drop(*t.window, QUrl::fromLocalFile(path))); }},
 };
 
@@ -123,6 +124,7 @@ TEST_F(LoadTest, CancelOrForeignDropKeepsThePictureAndMenuNewForgetsIt) {
     EXPECT_TRUE(request.Kind == FileRequest::Mode::Open && request.FileMustExist && request.SelectedFilter == 0);
     EXPECT_EQ(request.DefaultExtension, "IFF");
     EXPECT_EQ(request.Owner, window.get());
+    EXPECT_EQ(request.InitialFolder, QFileInfo(PicturePath("quad.iff")).absolutePath());  // the last folder used
     EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(Details(), kQuadDetails);
@@ -153,7 +155,7 @@ TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
     // View again: the same viewer, sized for the larger picture and showing it whole.
     Trigger("Toolbar1_Button4");
     ASSERT_EQ(window->Viewer(), viewer);
-    EXPECT_TRUE(viewer->width() >= 1100 && viewer->height() >= 1000);
+    EXPECT_EQ(viewer->size(), QSize(1100, 1000));
     EXPECT_TRUE(Shows(*viewer, 1100, 1000, [](int x, int) { return x < 550 ? kRed : kGreen; }));
 
     // A CMAP length of 2^31 fails the load after the arrays were made anew:
@@ -200,12 +202,15 @@ TEST_F(ViewerTest, ShowsThePictureAtEverySizeUntilClosed) {
     QPointer<ShowPic> viewer = window->Viewer();
     ASSERT_NE(viewer, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
-    EXPECT_TRUE(viewer->width() >= kQuadWidth && viewer->height() >= kQuadHeight);
-    EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour));
     for (const QSize size : {QSize(20, 10), QSize(60, 40), QSize(61, 39)}) {
+        // Each View sizes the inner area to the picture and centres the window.
+        EXPECT_EQ(viewer->size(), QSize(kQuadWidth, kQuadHeight));
+        EXPECT_TRUE(Centred(*viewer));
+        EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour));
         viewer->Pic()->SetBackColor(QColor::fromRgb(0xFF000000u | size.height()));  // what the resize fills with
         viewer->resize(size);
         EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour)) << size.width();
+        Trigger("Toolbar1_Button4");
     }
     // Closing unloads it; the next View makes it anew.
     viewer->close();

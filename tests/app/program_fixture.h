@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>
@@ -37,6 +38,13 @@ inline ::testing::AssertionResult PixelsAre(const QImage& image, const std::func
                 return ::testing::AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
                                                      << ", " << y << "), not " << std::hex << want;
     return ::testing::AssertionSuccess();
+}
+
+// Placed by its outer size in the middle of its screen.
+inline bool Centred(const QWidget& window) {
+    const QSize screen = window.screen()->geometry().size(), outer = window.frameGeometry().size();
+    return window.frameGeometry().topLeft() == QPoint(screen.width() / 2 - outer.width() / 2,
+                                                      screen.height() / 2 - outer.height() / 2);
 }
 
 inline ShownMessage Note(const QString& text) { return {text, "Planora", MessageButtons::Ok}; }

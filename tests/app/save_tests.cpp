@@ -4,6 +4,7 @@
 // every failure, and the program going on.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "full_disk.h"
 #include "program_fixture.h"
@@ -39,10 +40,13 @@ struct WriteCase {
     const char* failure;    // message for a failed write: %n the number, %t its text
     std::vector<uint8_t> (*expected)();  // none: the picture as a 32-bit BMP
 };
+// A name as long as a folder allows (255 bytes): no longer name may be
+// needed on the way to it.
+const std::string kLongestName = std::string(251, 'n') + ".bmp";
 const WriteCase kWrites[] = {
     {"mnu_File_SAVE", "quad.bmp", nullptr, nullptr, true, "Error: %n %t", nullptr},
     {"mnu_File_SAVESA", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
-    {"Toolbar1_Button3", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
+    {"Toolbar1_Button3", kLongestName.c_str(), "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
     {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t",
      [] { return RawExport(false); }},
     {"mnu_Export_Image_As_32bitRGBChunky", "out.rgb", "(*.rgb) (*.rgb)", "rgb", true, "Error Number: %n   %t",
@@ -93,6 +97,7 @@ TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
         EXPECT_TRUE(request.Kind == FileRequest::Mode::Save && request.OverwritePrompt && request.SelectedFilter == 0);
         EXPECT_EQ(request.DefaultExtension, c.extension);
         EXPECT_EQ(request.Owner, window.get());
+        EXPECT_EQ(request.InitialFolder, QFileInfo(Target()).absolutePath());  // where the picture was picked
     }
 
     // An old file (longer than any output) is kept when the answer is No, on
@@ -129,6 +134,19 @@ TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
     Run();
     EXPECT_EQ(messages.Shown.size(), c.ownQuestion ? 1u : 0u);
     EXPECT_TRUE(Written());
+}
+
+// A true-colour picture has no palette indices: both indexed exports refuse
+// it before asking for a name.
+TEST_F(ProgramTest, IndexedExportsRefuseATrueColourPicture) {
+    Start();
+    Load(PLANORA_TEST_DATA "/deep24_small.iff");
+    Trigger("mnu_Export_Image_As_Chunky");
+    Trigger("mnu_Export_palette_AS_text");
+    const ShownMessage refusal = Note("This is a true-colour picture. It has no palette indices, so it cannot be "
+                                      "exported as a palette or as raw 8-bit chunky data.");
+    EXPECT_EQ(messages.Shown, std::vector({refusal, refusal}));
+    EXPECT_EQ(files.Requests.size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ::testing::ValuesIn(kWrites),

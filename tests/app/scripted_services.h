@@ -37,9 +37,11 @@ class ScriptedMessages : public MessageService {
 public:
     std::deque<MessageAnswer> Answers;  // for Yes/No questions, in order
     std::vector<ShownMessage> Shown;
+    std::function<void()> WhenShown;  // runs as each message comes up
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons) override {
         Shown.push_back({text, caption, buttons});
+        if (WhenShown) WhenShown();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : Next(Answers, MessageAnswer::No, text);
     }
 };

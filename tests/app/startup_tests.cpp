@@ -59,11 +59,15 @@ TEST_F(StartupTest, AboutShowsOneSplashAndBothRoadsOpenTheWebPage) {
     QPointer<Frm_SplashScreen> splash = window->SplashScreen();
     Trigger("mnu_about_about");
     ASSERT_TRUE(splash && splash == window->SplashScreen() && splash->isVisible());
+    EXPECT_TRUE(Centred(*splash));
+    // The text is read, not edited; Enter presses "Lets Start", which has the focus.
+    QTest::keyClicks(splash->Text1(), "x");
     EXPECT_EQ(splash->Text1()->toPlainText(), Frm_SplashScreen::AboutText().replace("\r\n", "\n"));
-    QTest::mouseClick(splash->Frm_splash_button1(), Qt::LeftButton);
+    QTest::keyClick(splash->focusWidget(), Qt::Key_Return);
     QTRY_VERIFY(splash.isNull());
     EXPECT_EQ(endProcessCalls, 0);
     EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(Centred(*window));
 
     Trigger("mnu_about_korvel");
     Trigger("mnu_about_about");
@@ -75,6 +79,18 @@ TEST_F(StartupTest, AboutShowsOneSplashAndBothRoadsOpenTheWebPage) {
     Start(false, QString::fromStdString(appFolder.File("no-such-folder")));
     Trigger("mnu_File_Quit");
     EXPECT_EQ(endProcessCalls, 1);
+}
+
+// A file named on the command line of a first start opens once the splash
+// is up, so that its message comes up over the splash, not under it.
+TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
+    Start(false);
+    bool splashUp = false;
+    messages.WhenShown = [&] { splashUp = window->SplashScreen() && window->SplashScreen()->isVisible(); };
+    window->OpenWhenStarted(PicturePath("missing.iff"));
+    QTRY_COMPARE(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0], Note("Error- File Doesn't Exist"));
+    EXPECT_TRUE(splashUp);
 }
 
 TEST(PreferencesTest, ReadsSplashSeenUpToTheEndMarker) {
