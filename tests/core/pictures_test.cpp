@@ -45,8 +45,9 @@ IndexPicture Pattern(int32_t width, int32_t height, int planes, uint32_t seed) {
     return picture;
 }
 
+// secondBody: another picture's BODY comes first and is overwritten.
 Case Make(std::string name, IndexPicture picture, int planes, Packing packing, uint32_t mode, CamgAt camg,
-          std::vector<uint16_t> ctbl = {}, bool mask = false) {
+          std::vector<uint16_t> ctbl = {}, bool mask = false, bool secondBody = false) {
     Case c{name, std::move(picture), planes, packing, mode, camg, std::move(ctbl), mask};
     std::mt19937 random(uint32_t(c.picture.Width * 31 + planes));
     const size_t colours = mode & 0x800 ? (planes >= 7 ? 64 : 16) : mode & 0x80 ? 32 : size_t(1) << planes;
@@ -55,6 +56,7 @@ Case Make(std::string name, IndexPicture picture, int planes, Packing packing, u
     file.Bmhd(c.picture.Width, c.picture.Height, planes, packing == Packing::ByteRun1, mask).Cmap(c.cmap);
     if (!c.ctbl.empty()) file.Ctbl(c.ctbl);
     if (camg == CamgAt::BeforeBody) file.Camg(mode);
+    if (secondBody) file.Body(Pattern(c.picture.Width, c.picture.Height, planes, 7), {planes, packing, mask});
     file.Body(c.picture, {planes, packing, mask});
     if (camg == CamgAt::AfterBody) file.Camg(mode);
     c.file = file.Bytes();
@@ -108,7 +110,7 @@ std::vector<Case> Cases() {
             for (Packing packing : {Packing::Raw, Packing::ByteRun1})
                 cases.push_back(Make("ordinary " + std::to_string(planes) + " planes, width " + std::to_string(width) +
                                          (packing == Packing::Raw ? " raw" : " ByteRun1"),
-                                     Pattern(width, 3, planes, uint32_t(planes * width)), planes, packing, 0,
+                                     Pattern(width, 1 + planes % 3, planes, uint32_t(planes * width)), planes, packing, 0,
                                      CamgAt((planes + width) % 3)));
     const auto add = [&](const char* name, int planes, uint32_t mode, CamgAt camg, std::vector<uint16_t> ctbl = {},
                          bool mask = false, Packing packing = Packing::ByteRun1, int32_t width = 37) {
@@ -140,6 +142,11 @@ std::vector<Case> Cases() {
     add("large EHB", 6, 0x80, CamgAt::BeforeBody, {}, false, Packing::Raw, 1100);
     add("large, CTBL", 4, 0, CamgAt::BeforeBody, CtblWords(16000), false, Packing::Raw, 1100);
     add("large, CTBL without CAMG", 4, 0, CamgAt::None, CtblWords(16000), false, Packing::Raw, 1100);
+    for (const int32_t width : {37, 1100})
+        for (const uint32_t mode : {0u, 0x80u, 0x800u})
+            cases.push_back(Make("second BODY, width " + std::to_string(width) + ", CAMG " + std::to_string(mode),
+                                 Pattern(width, width == 37 ? 6 : 1000, 6, 5), 6, Packing::ByteRun1, mode,
+                                 CamgAt::BeforeBody, {}, false, true));
     return cases;
 }
 
@@ -161,6 +168,12 @@ TEST(Pictures, DecodeAsTheModel) {
         LoadBothWays(c.name, c.file, pic);
         const int32_t width = c.picture.Width, height = c.picture.Height;
         const std::vector<uint32_t> expected = Model(c);
+        // The column past the picture holds index 0 and is mapped like the rest.
+        Case widened = c;
+        widened.picture = IndexPicture(width + 1, height);
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) widened.picture.At(x, y) = c.picture.At(x, y);
+        const std::vector<uint32_t> spare = Model(widened);
         std::vector<uint8_t> bmpPixels;
         for (int32_t y = 0; y < height; ++y) {
             const auto row = expected.begin() + ptrdiff_t(y) * width;
@@ -168,6 +181,7 @@ TEST(Pictures, DecodeAsTheModel) {
             const auto pixels = c.picture.Pixels.begin() + ptrdiff_t(y) * width;
             ASSERT_EQ(Row<uint8_t>(pic, y + 1), std::vector<uint8_t>(pixels, pixels + width)) << "row " << y + 1;
             EXPECT_EQ(pic.ChunkyAt(width, y + 1), 0);  // the spare column
+            ASSERT_EQ(pic.ColourAt(width, y + 1), spare[size_t(y) * size_t(width + 1) + size_t(width)]) << "row " << y + 1;
             // BMP rows run bottom-up, pixels as blue, green, red, 0.
             for (int32_t x = 0; x < width; ++x) {
                 const uint32_t colour = expected[size_t(height - 1 - y) * size_t(width) + size_t(x)];
