@@ -26,11 +26,6 @@ inline std::string Text(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-inline Bytes Cut(Bytes bytes, size_t size) {
-    bytes.resize(size);
-    return bytes;
-}
-
 // Runs `prefix planora-convert args` through the shell (so the prefix may be
 // `env ...` or a redirection of standard input).
 inline ProcessResult RunConvert(const std::vector<std::string>& args, const std::string& prefix = "") {
