@@ -73,6 +73,12 @@ struct CliCase {
     std::string shell = "";  // run before the converter
 };
 
+// --info of a RedBlue picture named name.
+std::string RedBlueInfo(const std::string& name) {
+    return "File: " + name + "\nWidth :  2\nHeight :  1\nBitplanes:  1\nPixels :  2\nXpos:  0\nYpos:  0\nMasking:  0\n"
+           "Packtype:  0\nX Aspect Ratio:  0\nY Aspect Ratio:  0\nMask Colour: $0000000\nMode ID: $0000000\n";
+}
+
 const std::string kUsage = "Usage: planora-convert [--format *";
 const std::string kNoIndices = ": true-colour picture: it has no palette indices, so no chunky or palette file is written\n";
 
@@ -97,6 +103,10 @@ const CliCase kCliCases[] = {
     {"InfoWritesNothing", {"--info", "@/boing.iff"}, 0, "", {{"boing.bmp", kAbsent}},
      "File: BOING\nWidth :  320\nHeight :  256\nBitplanes:  5\nPixels :  81920\nXpos:  0\nYpos:  0\nMasking:  0\n"
      "Packtype:  0\nX Aspect Ratio:  0\nY Aspect Ratio:  0\nMask Colour: $0000000\nMode ID: $0000080\nMode: HalfBright\n"},
+    // One blank line between the blocks, whichever inputs failed around them.
+    {"InfoBlocksApartByOneLine", {"--info", "@/text.iff", "@/pic.iff", "@/missing.iff", "@/a.ilbm"}, 1,
+     "@/text.iff: not an IFF ILBM picture\n@/missing.iff: Error- File Doesn't Exist\n", {},
+     RedBlueInfo("PIC") + "\n" + RedBlueInfo("A")},
     {"SeveralInputsIntoAFolder", {"-o", "@/out", "@/pic.iff", "@/a.ilbm"}, 0, "",
      {{"out/pic.bmp", kRedBlueBmp}, {"out/a.bmp", kRedBlueBmp}}},
     {"SeveralInputsNeedAFolder", {"-o", "@/pic.iff", "@/pic.iff", "@/a.ilbm"}, 2,
