@@ -37,12 +37,13 @@ inline ProcessResult RunConvert(const std::vector<std::string>& args, const std:
 }
 
 // A palette picture, ByteRun1: pixel (x, y) has index (7x + 3y + xy mod 5)
-// mod 2^planes, colour i is i * 0x3F1D57 * seed in the low 24 bits.
+// mod 2^planes (the planes keep the low bits), colour i is i * 0x3F1D57 * seed
+// in the low 24 bits.
 inline Bytes KnownPicture(int32_t width, int32_t height, int planes, uint32_t seed = 1, bool cmap = true) {
     IndexPicture indices(width, height);
     std::vector<uint32_t> palette(size_t{1} << planes);
     for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) indices.At(x, y) = uint8_t((7 * x + 3 * y + (x * y) % 5) % (1 << planes));
+        for (int32_t x = 0; x < width; ++x) indices.At(x, y) = uint8_t(7 * x + 3 * y + (x * y) % 5);
     for (size_t i = 0; i < palette.size(); ++i) palette[i] = uint32_t(i * 0x3F1D57u * seed) & 0xFFFFFF;
     IlbmBuilder file;
     file.Bmhd(width, height, planes, 1);
