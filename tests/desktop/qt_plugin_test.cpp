@@ -14,10 +14,10 @@ namespace {
 
 using namespace planora::test;
 
-// Every corpus picture is read as "iff" and equals the converter's PNG, in the same image format; the
-// size is known before reading, and recognising the picture does not move
-// the device. Broken input gives a null image. QMovie plays an ANIM: the
-// frames the converter writes with --frames, in order.
+// Every corpus picture is read as "iff" and equals the converter's PNG, in
+// the same image format; the size is known before reading, and recognising
+// the picture does not move the device. Broken input gives a null image.
+// QMovie plays an ANIM: the frames the converter writes with --frames.
 TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
