@@ -75,15 +75,4 @@ void ConvertPlaneRows(const uint8_t* planeRows, size_t planeStride, int32_t plan
         ConvertAnyPlanes<false>(planeRows, planeStride, planes, width, chunky, nullptr);
 }
 
-void ConvertPlaneRowsBitByBit(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
-                              uint8_t* chunky, uint32_t* colours) {
-    for (int32_t x = 0; x < width; ++x) {
-        uint32_t index = 0;
-        for (int32_t p = 0; p < planes; ++p)
-            if (planeRows[size_t(p) * planeStride + size_t(x / 8)] & (0x80 >> (x % 8))) index |= 1u << p;
-        chunky[x] = uint8_t(index);
-        colours[x] = index;
-    }
-}
-
 }  // namespace planora

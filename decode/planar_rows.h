@@ -18,8 +18,4 @@ namespace planora {
 void ConvertPlaneRows(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
                       uint8_t* chunky, uint32_t* colours);
 
-// The same one bit at a time: the plain statement of the rule, for tests.
-void ConvertPlaneRowsBitByBit(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width,
-                              uint8_t* chunky, uint32_t* colours);
-
 }  // namespace planora
