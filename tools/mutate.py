@@ -6,7 +6,12 @@ once, then for a reproducible sample of small changes to the product code (a
 comparison flipped, an off-by-one, && for ||, true for false, a constant
 changed) rebuilds and runs CTest. A change that no test notices "survives"; one that does not build is left out of the count.
 
-    tools/mutate.py [--count N] [--seed S] [--scratch DIR] [--ctest-args ARGS] [--list]
+    tools/mutate.py [--count N] [--seed S] [--scratch DIR] [--ctest-args ARGS] [--list] [--sample-from DIR]
+
+--sample-from DIR draws the sample from another tree (an older checkout) and
+applies each change where its line now stands in this one, so that the same
+changes can be tried before and after a change to the tests; a line that is no
+longer there is reported as gone.
 
 Prints one line per mutant and the share caught at the end.
 """
@@ -43,17 +48,17 @@ SKIP_LINE = re.compile(r"^\s*(#|//|\*|/\*)|static_assert|template\s*<|std::vecto
                        r"->|<<|>>|#include|operator")
 
 
-def candidates():
+def candidates(root=ROOT):
     out = []
     for folder in PRODUCT:
-        for base, _, files in os.walk(os.path.join(ROOT, folder)):
+        for base, _, files in os.walk(os.path.join(root, folder)):
             if "resources" in base:
                 continue
             for name in sorted(files):
                 if not name.endswith(".cpp"):
                     continue
                 path = os.path.join(base, name)
-                rel = os.path.relpath(path, ROOT)
+                rel = os.path.relpath(path, root)
                 with open(path, encoding="utf-8", errors="replace") as f:
                     lines = f.read().split("\n")
                 for number, line in enumerate(lines):
@@ -79,9 +84,10 @@ def main():
     ap.add_argument("--scratch", default="/tmp/planora-mutate")
     ap.add_argument("--ctest-args", default="")
     ap.add_argument("--list", action="store_true")
+    ap.add_argument("--sample-from", default=None)
     args = ap.parse_args()
 
-    every = candidates()
+    every = candidates(os.path.abspath(args.sample_from) if args.sample_from else ROOT)
     sample = random.Random(args.seed).sample(every, min(args.count, len(every)))
     if args.list:
         for rel, number, _, mutated in sample:
@@ -108,8 +114,16 @@ def main():
     caught = tried = 0
     for rel, number, line, mutated in sample:
         path = os.path.join(src, rel)
+        if not os.path.exists(path):
+            print(f"{'gone':24} {rel}:{number + 1}: {mutated.strip()}", flush=True)
+            continue
         with open(path, encoding="utf-8") as f:
             lines = f.read().split("\n")
+        if number >= len(lines) or lines[number] != line:
+            if line not in lines:
+                print(f"{'gone':24} {rel}:{number + 1}: {mutated.strip()}", flush=True)
+                continue
+            number = lines.index(line)
         lines[number] = mutated
         with open(path, "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
