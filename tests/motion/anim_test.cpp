@@ -11,15 +11,16 @@ namespace planora {
 namespace {
 
 // color_balls: 4 planes, op 5, its last two frames repeat the first two;
-// angel: HAM6, op 5, a CMAP in every frame; the op files: 9 frames each,
-// their palette indices in the .idx beside them. ffmpeg reads the last long
+// angel: HAM6, op 5, a CMAP in every frame; cmap_change: the pixels of
+// frame 1 in new colours from frame 2 on; the op files: 9 frames each; the
+// anim/ files' palette indices are in the .idx beside them. ffmpeg reads the last long
 // column of plane rows that are not a whole number of longs otherwise, so
 // op8_long_part is checked against its indices only.
 TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
-    const struct { std::string name; size_t inFile = 9, shown = 9; bool loop = false, ffmpeg = true; } rows[] = {
-        {"color_balls", 14, 12, true}, {"angel_ham6", 26, 26}, {"anim/op7_short"}, {"anim/op7_short_odd"},
+    const struct { std::string name; size_t inFile = 9, shown = 9; bool ffmpeg = true; } rows[] = {
+        {"color_balls", 14, 12}, {"angel_ham6", 26, 26}, {"anim/op7_short"}, {"anim/op7_short_odd"},
         {"anim/op7_long"}, {"anim/op8_short"}, {"anim/op8_short_odd"}, {"anim/op8_long"},
-        {"anim/op8_long_part", 9, 9, false, false},
+        {"anim/op8_long_part", 9, 9, false}, {"anim/cmap_change", 3, 3},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -30,22 +31,24 @@ TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
         AnimPlayer player(pic);
         EXPECT_EQ(player.Problem(), "");
         EXPECT_EQ(player.FrameCount(), row.shown);
-        EXPECT_EQ(player.HasLoopFrames(), row.loop);
         const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+        if (row.name.starts_with("anim/")) {
+            ASSERT_EQ(source.size(), row.inFile * size_t(width * height));
+        }
         std::vector<test::RgbPicture> reference;
         if (row.ffmpeg && test::HaveTool("ffmpeg")) {
             reference = test::FfmpegFrames(path, width, height);
             ASSERT_EQ(reference.size(), row.inFile);
         }
-        // Playing on through the loop frames, which the player decodes when it wraps.
-        for (size_t f = 0; f < row.inFile; ++f, player.Next()) {
+        // Playing on through the loop frames and into the second round.
+        for (size_t step = 0, f = 0; step < row.inFile + 3; f = ++step % row.shown, player.Next()) {
             int64_t differing = 0;
             for (int32_t y = 0; y < height; ++y)
                 for (int32_t x = 0; x < width; ++x) {
                     if (!reference.empty()) differing += pic.ColourAt(x, y + 1) != reference[f].At(x, y);
-                    if (!source.empty()) differing += pic.ChunkyAt(x, y + 1) != source.at((f * height + y) * width + x);
+                    if (!source.empty()) differing += pic.ChunkyAt(x, y + 1) != source[(f * height + y) * width + x];
                 }
-            EXPECT_EQ(differing, 0) << "frame " << f;
+            EXPECT_EQ(differing, 0) << "step " << step;
         }
     }
 }
