@@ -74,14 +74,14 @@ TEST(AnimatedPng, OneCyclingPeriod) {
     EXPECT_NE(ours[1].Rgb, still[0].Rgb);
 }
 
-// The 12 frames shown, as b-0001.png to b-0012.png (ffmpeg reads the
-// numbers in order until one is missing); the loop frames are left out.
+// The 12 frames shown, as b-0001.png to b-0012.png (ffmpeg reads from 1 on
+// until a number is missing); the loop frames are left out.
 TEST(AnimatedPng, FramesAsNumberedFiles) {
     if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
     test::TempDir dir;
     const std::string command = "--frames --format png -o " + dir.File("b.png") + " " + test::DataFile("color_balls.anim");
     ASSERT_TRUE(Convert(command, dir));
-    const auto ours = test::FfmpegFrames(dir.File("b-%04d.png"), 320, 256);
+    const auto ours = test::FfmpegFrames(dir.File("b-%04d.png"), 320, 256, "-start_number 1 -start_number_range 1");
     const auto reference = test::FfmpegFrames(test::DataFile("color_balls.anim"), 320, 256);
     ASSERT_EQ(ours.size(), 12u);
     ASSERT_EQ(reference.size(), 14u);

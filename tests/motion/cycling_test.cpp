@@ -69,7 +69,7 @@ TEST(Cycling, RangesStepAsWorkedOutByHand) {
         CyclePalette(read, Base(), std::stoll(micros), halfBrite == "1", got);
         EXPECT_EQ(got, expected);
     }
-    EXPECT_EQ(rows, 18);
+    EXPECT_EQ(rows, 19);
 }
 
 // A HAM6 row remaps from the cycled base colours: base 1, then blue set to
