@@ -20,12 +20,14 @@ using namespace planora::test;
 // hand or the thumbnail of ilbmtoppm | pamscale.
 TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
     std::ifstream table(PLANORA_TEST_DATA "/thumbnail.tsv");
+    int rows = 0;
     for (std::string line, name; std::getline(table, line);) {
         std::istringstream fields(line);
         int size, width, height;
         uint32_t pixel;
         if (line[0] == '#' || !(fields >> name >> size >> width >> height >> std::hex >> pixel)) continue;
         SCOPED_TRACE(line);
+        ++rows;
         TempDir dir;
         const std::string input = PLANORA_TEST_DATA "/thumbnail/" + name;
         const ProcessResult run = RunConvert({"--thumbnail", std::to_string(size), input, dir.File("t.png")}, "env -i ");
@@ -44,6 +46,7 @@ TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
         for (int y = 0; y < height; ++y)
             for (int i = 0; i < 3 * width; ++i) ASSERT_LE(std::abs(rgb.constScanLine(y)[i] - expected.constScanLine(y)[i]), 1) << y;
     }
+    EXPECT_EQ(rows, 13);
 }
 
 // "-" as input reads standard input (here a pipe) and writes standard output,
@@ -51,7 +54,7 @@ TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
 // --format, else BMP.
 TEST(Pipes, DashReadsStandardInputAndWritesStandardOutput) {
     TempDir dir;
-    const std::string input = PLANORA_TEST_DATA "/thumbnail/small.iff";
+    const std::string input = PLANORA_TEST_DATA "/thumbnail/landscape.iff";
     for (const std::string format : {"png", "bmp"}) ASSERT_EQ(RunConvert({"-o", dir.File("a." + format), input}).Status, 0);
     EXPECT_EQ(RunConvert({"--format", "png", "-"}, "cat " + input + " | ").Out, Text(dir.File("a.png")));
     EXPECT_EQ(RunConvert({"--output", "-", input}).Out, Text(dir.File("a.bmp")));

@@ -139,9 +139,11 @@ TEST(Family, HamWithFiveAndSevenPlanesFollowsTheDisplay) {
 // its text, the picture count and the colours of column 0, row by row.
 TEST(Family, HandWorkedFilesEndAsDecided) {
     std::ifstream table(PLANORA_TEST_DATA "/family.tsv");
+    int rows = 0;
     for (std::string line; std::getline(table, line);) {
         if (line[0] == '#' || line.starts_with("file\t")) continue;
         SCOPED_TRACE(line);
+        ++rows;
         std::istringstream in(line);
         std::string name, index, outcome, count, colours, text;
         for (std::string* field : {&name, &index, &outcome, &count, &colours, &text}) std::getline(in, *field, '\t');
@@ -162,6 +164,7 @@ TEST(Family, HandWorkedFilesEndAsDecided) {
         uint32_t colour;
         for (int32_t y = 1; list >> std::hex >> colour; ++y) EXPECT_EQ(pic.ColourAt(0, y), colour) << "row " << y;
     }
+    EXPECT_EQ(rows, 22);
 }
 
 TEST(Family, ConverterInfoListsEveryPicture) {
