@@ -14,9 +14,9 @@ namespace {
 using namespace planora::test;
 
 // Every corpus picture is read as "iff" and equals the converter's PNG, in
-// the same image format; the size and format are known before reading, and recognising
-// the picture does not move the device. Broken input gives a null image.
-// QMovie plays an ANIM: the frames the converter writes with --frames.
+// the same image format; the size and format are known before reading, and
+// recognising the picture does not move the device. Broken input gives a null
+// image. QMovie plays an ANIM: the frames the converter writes with --frames.
 TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
@@ -34,7 +34,8 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
         EXPECT_EQ(reader.imageFormat(), expected.format());
         EXPECT_EQ(reader.read(), expected);
         if (!path.ends_with(".anim")) continue;
-        // QMovie shortens the delay by the time a frame took to decode: the plugin's own delay is asked for.
+        // QMovie shortens a frame's delay by the time the frame took to decode,
+        // so the delay is asked of the plugin itself.
         EXPECT_GT(reader.nextImageDelay(), 0);
         ASSERT_EQ(RunConvert({"--frames", "--format", "png", "-o", scratch.File("f.png"), path}).Status, 0);
         QMovie movie(path.c_str());
