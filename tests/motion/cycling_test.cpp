@@ -88,7 +88,7 @@ TEST(Cycling, HamRowsRemapFromCycledBaseColours) {
 // At time 0 the palette is the stored one, and mapping the indices with it
 // gives the loaded picture again, line palettes included.
 TEST(Cycling, StartIsTheStoredPicture) {
-    for (const char* name : {"cycling_skywave4.iff", "cycling_gaza.iff", "ham6_serenity.iff", "ehb_hope.iff",
+    for (const char* name : {"cycling_skywave4.iff", "cycling_gaza.iff", "ham6_serenity.iff", "ham8_tng.iff", "ehb_hope.iff",
                              "sham_somnambulist.iff", "pchg_manhattan.iff", "pchg_big_ehb_kde.iff"}) {
         SCOPED_TRACE(name);
         PictureContext pic;
