@@ -31,11 +31,17 @@ std::pair<uint32_t, std::vector<Delay>> ToApng(const std::string& name, const te
     return timing;
 }
 
+// Every check reads what planora-convert wrote through ffmpeg.
+class AnimatedPng : public testing::Test {
+    void SetUp() override {
+        if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+    }
+};
+
 // color_balls: 12 frames shown (the last two of 14 repeat the first two),
 // reltime 4; angel: 26 frames, reltime 0 shown for one tick; a still
 // picture: one frame.
-TEST(AnimatedPng, FramesAndDelaysOfTheInput) {
-    if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+TEST_F(AnimatedPng, FramesAndDelaysOfTheInput) {
     const struct { const char* file; int32_t width, height; uint32_t frames; Delay delay; } rows[] = {
         {"color_balls.anim", 320, 256, 12, {4, 60}},
         {"angel_ham6.anim", 320, 200, 26, {1, 60}},
@@ -59,8 +65,7 @@ TEST(AnimatedPng, FramesAndDelaysOfTheInput) {
 // ranges of 4, 5, 4, 3 and 4 registers at 2560 (every 2u): periods of 8u,
 // 8u, 10u, 8u, 6u and 8u, together 120u = 6.4 s; something steps every u,
 // so 120 frames of 53 or 54 ms, 80 and 40 of them to make 6400 ms.
-TEST(AnimatedPng, OneCyclingPeriod) {
-    if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+TEST_F(AnimatedPng, OneCyclingPeriod) {
     test::TempDir dir;
     const auto [frames, delays] = ToApng("cycling_skywave4.iff", dir);
     EXPECT_EQ(frames, 120u);
@@ -76,8 +81,7 @@ TEST(AnimatedPng, OneCyclingPeriod) {
 
 // The 12 frames shown, as b-0001.png to b-0012.png (ffmpeg reads from 1 on
 // until a number is missing); the loop frames are left out.
-TEST(AnimatedPng, FramesAsNumberedFiles) {
-    if (!test::HaveTool("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+TEST_F(AnimatedPng, FramesAsNumberedFiles) {
     test::TempDir dir;
     const std::string command = "--frames --format png -o " + dir.File("b.png") + " " + test::DataFile("color_balls.anim");
     ASSERT_TRUE(Convert(command, dir));
