@@ -66,6 +66,7 @@ TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
         {"run_past_end", "frame 3 has a DLTA that points outside itself" + end},
         {"no_dlta", "frame 3 has no picture data" + end},
         {"another_size", "frame 3 has another size than the first" + end},
+        {"another_depth", "frame 3 has another size than the first" + end},
         {"cut", "the file ends inside frame 9", 8},
     };
     for (const auto& row : rows) {
