@@ -16,8 +16,9 @@ namespace {
 using namespace planora::test;
 
 // The inputs of tests/data/thumbnail.tsv with their exact outcomes, each run
-// as in a sandbox (no environment: no HOME, no display); the pixels against a pixel worked by
-// hand or the thumbnail of ilbmtoppm | pamscale.
+// as in a sandbox (an empty environment: no HOME, no display); the pixels
+// against one worked by hand or against the thumbnail ilbmtoppm | pamscale
+// made of the same input.
 TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
     std::ifstream table(PLANORA_TEST_DATA "/thumbnail.tsv");
     int rows = 0;
