@@ -1,10 +1,14 @@
 // Fuzz target: a whole load from bytes (FORM check, chunk walk, chunk
-// handlers, BODY decoding, palette mapping), then every writer into memory.
+// handlers, BODY decoding, palette mapping), then every writer into memory,
+// every frame of an ANIM played twice round, and a picture with colour
+// cycling mapped at two moments of its cycle.
 // Run-time failures are an expected outcome; anything else is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "decode/anim_player.h"
+#include "decode/colour_cycling.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 #include "output/bmp_writer.h"
@@ -27,6 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         pic.ImageInfoLines();
         // The converter's PNG output reads every pixel's opacity next to its
         // colour when the picture has alpha.
+        if (pic.IsAnimation()) {
+            planora::AnimPlayer player(pic);
+            for (size_t i = 0; i < 2 * player.FrameCount() + 1; ++i) player.Next();
+        }
+        if (planora::HasActiveRanges(pic.ColourRanges)) {
+            std::vector<uint32_t> frame(size_t(pic.IlbmInfo.Width + 1) * size_t(pic.IlbmInfo.Height + 1));
+            planora::ColourTable palette{};
+            for (const int64_t micros : {int64_t{0}, planora::NextCycleChange(pic.ColourRanges, 123456)}) {
+                planora::CyclePalette(pic.ColourRanges, pic.Palette, micros, pic.IlbmInfo.HalfBriteFlag != 0, palette);
+                pic.MapPictureWithPalette(palette, frame.data());
+            }
+        }
         static volatile uint32_t sink;
         for (int32_t y = 1; pic.HasAlpha() && y <= pic.IlbmInfo.Height; ++y)
             for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) sink = sink + (uint32_t(pic.AlphaAt(x, y)) << 24 | pic.ColourAt(x, y));
