@@ -26,40 +26,38 @@ void OnModal(std::function<void(T*)> action) {
 // pressed, and the file handed back (empty: none).
 TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
     const struct {
-        FileRequest::Mode kind;
+        bool save;
         const char* typed;
         const char* chosen;
     } rows[] = {
-        {FileRequest::Mode::Save, "picture", "picture.bmp"},  // the default extension added
-        {FileRequest::Mode::Open, "quad.iff", "quad.iff"},
-        {FileRequest::Mode::Open, "missing.iff", ""},  // refused: the file must exist
-        {FileRequest::Mode::Open, "QUAD", "quad.iff"},  // "QUAD.IFF" found regardless of case
-        {FileRequest::Mode::Save, "QUAD.IFF", "QUAD.IFF"},  // a save keeps the name as typed
+        {true, "picture", "picture.bmp"},  // the default extension added
+        {false, "quad.iff", "quad.iff"},
+        {false, "missing.iff", ""},  // refused: the file must exist
+        {false, "QUAD", "quad.iff"},  // "QUAD.IFF" found regardless of case
+        {true, "QUAD.IFF", "QUAD.IFF"},  // a save keeps the name as typed
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.typed);
-        const bool save = row.kind == FileRequest::Mode::Save;
+    for (const auto& [save, typed, chosen] : rows) {
+        SCOPED_TRACE(typed);
         TempDir folder;
-        WriteBytes(folder.File("quad.iff"), QuadFileBytes());
+        WriteBytes(folder.File("quad.iff"), Data("app_quad.iff"));
         const FileRequest request{
-            row.kind, nullptr, {}, QString::fromStdString(folder.Path()),
+            save ? FileRequest::Mode::Save : FileRequest::Mode::Open, nullptr, {}, QString::fromStdString(folder.Path()),
             ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|"), 0, save ? "bmp" : "IFF",
             !save, save};
-        QString selectedFilter;
+        QString filter;
         OnModal<QFileDialog>([&](QFileDialog* dialog) {
-            selectedFilter = dialog->selectedNameFilter();
+            filter = dialog->selectedNameFilter();
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
-            name->setText(row.typed);
+            name->setText(typed);
             // A missing file is refused with a warning box of the dialog's own.
-            if (!*row.chosen) OnModal<QMessageBox>([](QMessageBox* box) { box->accept(); });
+            if (!*chosen) OnModal<QMessageBox>([](QMessageBox* box) { box->accept(); });
             QTest::keyClick(name, Qt::Key_Return);
             if (dialog->isVisible()) dialog->reject();
         });
-        const QString chosen = QtFileChooser().Choose(request);
-        EXPECT_EQ(chosen, *row.chosen ? QString::fromStdString(folder.File(row.chosen)) : QString());
+        EXPECT_EQ(QtFileChooser().Choose(request), *chosen ? QString::fromStdString(folder.File(chosen)) : QString());
         // The description is shown as written; the pattern only filters.
-        EXPECT_EQ(selectedFilter, save ? "(*.bmp)" : "(*.Iff)");
+        EXPECT_EQ(filter, save ? "(*.bmp)" : "(*.Iff)");
     }
 }
 
@@ -72,11 +70,12 @@ TEST(CommonDialogTest, PickOrCancelAndNothingElse) {
     QString name, title, filter = "(*.Iff)|*.iff|";
     bool readOnly = false;
     int32_t index = 1, flags = 4;
-    EXPECT_TRUE(dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF", nullptr,
-                                         flags));
-    EXPECT_TRUE(name == "/pictures/boing.iff" && title == "boing.iff" && !readOnly && flags == 0x1004);
-    EXPECT_FALSE(dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF",
-                                          nullptr, flags));
+    const auto open = [&] {
+        return dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF",
+                                        nullptr, flags);
+    };
+    EXPECT_TRUE(open() && name == "/pictures/boing.iff" && title == "boing.iff" && !readOnly && flags == 0x1004);
+    EXPECT_FALSE(open());
     EXPECT_TRUE(name.isEmpty() && title.isEmpty() && filter.isEmpty() && index == -1 && flags == 0);
     EXPECT_EQ(dialog.CustomColor(16), -1);
 }

@@ -14,10 +14,13 @@
 namespace planora::test {
 namespace {
 
-const std::vector<std::pair<QString, QString>> kQuadDetails = {
-    {"File:", "QUAD"}, {"Width :", " 32"}, {"Height :", " 16"}, {"Bitplanes:", " 3"}, {"Pixels :", " 512"},
-    {"Xpos:", " 3"}, {"Ypos:", " 4"}, {"Masking:", " 0"}, {"Packtype:", " 1"}, {"X Aspect Ratio:", " 10"},
-    {"Y Aspect Ratio:", " 11"}, {"Mask Colour:", "$0000005"}, {"Mode ID:", "$0000004"}, {"Mode:", "Interlaced"}};
+using Lines = std::vector<std::pair<QString, QString>>;
+Lines QuadDetails() {
+    Lines lines;
+    for (const QString& line : QString::fromLatin1(Data("app_quad_details.tsv")).split('\n', Qt::SkipEmptyParts))
+        lines.emplace_back(line.section('\t', 0, 0), line.section('\t', 1));
+    return lines;
+}
 
 // Drags url onto the window and drops it there; false when the window
 // refuses it.
@@ -32,11 +35,8 @@ bool Drop(QWidget& target, const QUrl& url) {
 }
 
 // Every road to a load; each must end exactly as a confirmed pick does.
-struct OpenWay {
-    const char* name;
-    void (*open)(ProgramTest&, const QString&);
-};
-const OpenWay kWays[] = {
+using Way = void (*)(ProgramTest&, const QString&);
+const std::pair<const char*, Way> kWays[] = {
     {"menu", [](ProgramTest& t, const QString& path) { t.Load(path); }},
     {"toolbar", [](ProgramTest& t, const QString& path) { t.files.Picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
     {"named", [](ProgramTest& t, const QString& path) { t.window->OpenWhenStarted(path); QCoreApplication::processEvents(); }},
@@ -53,8 +53,8 @@ QRgb Preview(int x, int y, int marginX, int marginY, QRgb (*colour)(int, int)) {
 
 // Files that do not load, with exactly what the user is told (nothing for a
 // file that is no ILBM at all).
-std::vector<uint8_t> PatchedQuad(size_t at, uint8_t value) {
-    std::vector<uint8_t> bytes = QuadFileBytes();
+std::vector<uint8_t> Patched(size_t at, uint8_t value) {
+    std::vector<uint8_t> bytes = Data("app_quad.iff");
     bytes[at] = value;
     return bytes;
 }
@@ -66,41 +66,42 @@ const struct {
     {"missing.iff", {}, "Error- File Doesn't Exist"},
     {"empty.iff", {}, nullptr},
     {"text.iff", std::vector<uint8_t>(40, 'a'), nullptr},
-    {"form-length-past-2-to-31.iff", PatchedQuad(4, 0x80), "Load Error:  6  Overflow"},
-    {"nine-planes.iff", PatchedQuad(0x1C, 9), "Load Error:  321  Invalid file format"},
+    {"form-length-past-2-to-31.iff", Patched(4, 0x80), "Load Error:  6  Overflow"},
+    {"nine-planes.iff", Patched(0x1C, 9), "Load Error:  321  Invalid file format"},
 };
 
-class LoadWayTest : public ProgramTest, public ::testing::WithParamInterface<OpenWay> {};
+class LoadWay : public ProgramTest, public ::testing::WithParamInterface<std::pair<const char*, Way>> {};
 
-TEST_P(LoadWayTest, FillsTheWindowOrShowsTheFailureAndClearsIt) {
+TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
+    const Way open = GetParam().second;
     Start();
     for (const auto& bad : kBadFiles)
         if (bad.name != std::string("missing.iff")) WriteBytes(pictures.File(bad.name), bad.bytes);
-    GetParam().open(*this, CopyQuad());
+    open(*this, CopyQuad());
     EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_EQ(Details(), kQuadDetails);
+    EXPECT_EQ(Details(), QuadDetails());
     EXPECT_FALSE(PixelsAre(window->Picture1()->Picture(), [](int, int) { return kWhite; })) << "details not drawn";
-    ASSERT_EQ(window->Picture5()->Picture().size(), QSize(kQuadWidth, kQuadHeight));
+    ASSERT_EQ(window->Picture5()->Picture().size(), QSize(32, 16));
     EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), QuadColour));
     EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
         return Preview(x, y, 10, 16, [](int px, int py) { return QuadColour(px / 10, py / 16); });
     }));
     for (const auto& bad : kBadFiles) {
         SCOPED_TRACE(bad.name);
-        Load(PicturePath("quad.iff"));
+        Load(Path("quad.iff"));
         messages.Shown.clear();
-        GetParam().open(*this, PicturePath(bad.name));
+        open(*this, Path(bad.name));
         EXPECT_EQ(messages.Shown, bad.message ? std::vector{Note(bad.message)} : std::vector<ShownMessage>{});
-        EXPECT_TRUE(WindowIsBlank());
+        EXPECT_TRUE(IsBlank());
     }
-    GetParam().open(*this, PicturePath("quad.iff"));
-    EXPECT_EQ(Details(), kQuadDetails);
+    open(*this, Path("quad.iff"));
+    EXPECT_EQ(Details(), QuadDetails());
     Trigger("Toolbar1_Button1");  // New
-    EXPECT_TRUE(WindowIsBlank());
+    EXPECT_TRUE(IsBlank());
 }
 
-INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWayTest, ::testing::ValuesIn(kWays),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWay, ::testing::ValuesIn(kWays),
+                         [](const auto& info) { return info.param.first; });
 
 // The box fills the window and shows the picture from its top-left corner,
 // clipped where the window is smaller, the box's background beside it.
@@ -111,28 +112,24 @@ INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWayTest, ::testing::ValuesIn(kWays),
     return PixelsAre(shown, [&](int x, int y) { return x < width && y < height ? colour(x, y) : background; });
 }
 
-class LoadTest : public ProgramTest {};
+using LoadTest = ProgramTest;
 
-TEST_F(LoadTest, CancelOrForeignDropKeepsThePictureAndMenuNewForgetsIt) {
+TEST_F(LoadTest, CancelOrForeignDropKeepsThePicture) {
     Start();
     Load(CopyQuad());
     const QImage preview = window->Picture6()->Picture();
     Load(QString());
-    // The open dialog: its filters, the default extension, existing files only.
-    const FileRequest& request = files.Requests.at(1);
-    EXPECT_EQ(request.NameFilters, QStringList({"(*.Iff) (*.iff)", "(*.*) (*.*)"}));
-    EXPECT_TRUE(request.Kind == FileRequest::Mode::Open && request.FileMustExist && request.SelectedFilter == 0);
-    EXPECT_EQ(request.DefaultExtension, "IFF");
-    EXPECT_EQ(request.Owner, window.get());
-    EXPECT_EQ(request.InitialFolder, QFileInfo(PicturePath("quad.iff")).absolutePath());  // the last folder used
+    // Opens existing files only, in the last folder used.
+    const QString folder = QFileInfo(Path("quad.iff")).absolutePath();
+    EXPECT_EQ(Fields(files.Requests.at(1)), Fields({FileRequest::Mode::Open, window.get(), {}, folder,
+                                                    {"(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0, "IFF", true, false}));
     EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
     EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_EQ(Details(), kQuadDetails);
+    EXPECT_EQ(Details(), QuadDetails());
     EXPECT_EQ(window->Picture6()->Picture(), preview);
     Trigger("Mnu_File_new");
-    EXPECT_TRUE(WindowIsBlank());
+    EXPECT_TRUE(IsBlank());
 }
-
 
 // 1100 x 1000 pixels, red on the left, green from column 550: large enough to
 // be shown straight from the picture arrays and halved before the preview
@@ -142,13 +139,14 @@ TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
     for (int y = 0; y < 1000; ++y) std::fill_n(&big.At(0, y), 550, uint8_t(1));
     IlbmBuilder().Bmhd(1100, 1000, 2).Cmap({0, 0xFF0000, 0x00FF00, 0}).Body(big, {.Planes = 2})
         .WriteTo(pictures.File("big.iff"));
+    const auto halves = [](int x, int) { return x < 550 ? kRed : kGreen; };
     Start();
     Load(CopyQuad());
     Trigger("Toolbar1_Button4");
     ShowPic* viewer = window->Viewer();
-    Load(PicturePath("big.iff"));
+    Load(Path("big.iff"));
     ASSERT_EQ(window->Picture5()->Picture().size(), QSize(1100, 1000));
-    EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), [](int x, int) { return x < 550 ? kRed : kGreen; }));
+    EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), halves));
     EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
         return Preview(x, y, 3, 0, [](int px, int) { return px < 160 ? kRed : kGreen; });
     }));
@@ -156,16 +154,16 @@ TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
     Trigger("Toolbar1_Button4");
     ASSERT_EQ(window->Viewer(), viewer);
     EXPECT_EQ(viewer->size(), QSize(1100, 1000));
-    EXPECT_TRUE(Shows(*viewer, 1100, 1000, [](int x, int) { return x < 550 ? kRed : kGreen; }));
+    EXPECT_TRUE(Shows(*viewer, 1100, 1000, halves));
 
     // A CMAP length of 2^31 fails the load after the arrays were made anew:
     // the canvas must not show, or even read, the old ones.
     std::vector<uint8_t> broken = IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, 0, 0, 0}).Bytes();
     broken[44] = 0x80;
     WriteBytes(pictures.File("broken.iff"), broken);
-    Load(PicturePath("broken.iff"));
+    Load(Path("broken.iff"));
     EXPECT_EQ(messages.Shown, std::vector{Note("Load Error:  6  Overflow")});
-    EXPECT_TRUE(WindowIsBlank());
+    EXPECT_TRUE(IsBlank());
     const QImage& canvas = window->Picture5()->Picture();
     EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));
     EXPECT_NE(canvas.pixel(0, 0), kRed);
@@ -173,12 +171,11 @@ TEST_F(LoadTest, LargePictureIsShownFromTheArraysUntilTheNextLoad) {
 
 // Halving a large picture before the preview stretch: 2 x 2 box averages,
 // rounded, per channel, only in the directions at least twice the target.
-TEST(PreviewScalingTest, HalvesWithRoundedAveragesWhileTwiceTheTarget) {
+TEST(PreviewScalingTest, HalvesWithRoundedAverages) {
     QImage image(5, 2, QImage::Format_RGB32);  // the odd last column is dropped
-    const QRgb pixels[2][5] = {{0xFF000000, 0xFFFFFFFF, 0xFF010203, 0xFF010203, 0xFFFF0000},
-                               {0xFF102030, 0xFF302010, 0xFF010203, 0xFF020304, 0xFFFF0000}};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 5; ++x) image.setPixel(x, y, pixels[y][x]);
+    const QRgb pixels[] = {0xFF000000, 0xFFFFFFFF, 0xFF010203, 0xFF010203, 0xFFFF0000,
+                           0xFF102030, 0xFF302010, 0xFF010203, 0xFF020304, 0xFFFF0000};
+    for (int i = 0; i < 10; ++i) image.setPixel(i % 5, i / 5, pixels[i]);
     // (0 + 255 + 0x10 + 0x30) / 4 = 79.75 -> 0x50 in each channel; (1 + 1 +
     // 1 + 2) / 4 = 1.25 -> 1, 2.25 -> 2, 3.25 -> 3.
     const QImage both = HalveImage(image, true, true);
@@ -191,9 +188,7 @@ TEST(PreviewScalingTest, HalvesWithRoundedAveragesWhileTwiceTheTarget) {
     EXPECT_EQ(ShrinkTowards(QImage(320, 200, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(320, 200));
 }
 
-class ViewerTest : public ProgramTest {};
-
-TEST_F(ViewerTest, ShowsThePictureAtEverySizeUntilClosed) {
+TEST_F(LoadTest, ViewerShowsThePictureAtEverySizeUntilClosed) {
     Start();
     Trigger("Toolbar1_Button4");
     EXPECT_EQ(window->Viewer(), nullptr);  // nothing loaded
@@ -204,12 +199,12 @@ TEST_F(ViewerTest, ShowsThePictureAtEverySizeUntilClosed) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
     for (const QSize size : {QSize(20, 10), QSize(60, 40), QSize(61, 39)}) {
         // Each View sizes the inner area to the picture and centres the window.
-        EXPECT_EQ(viewer->size(), QSize(kQuadWidth, kQuadHeight));
+        EXPECT_EQ(viewer->size(), QSize(32, 16));
         EXPECT_TRUE(Centred(*viewer));
-        EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour));
+        EXPECT_TRUE(Shows(*viewer, 32, 16, QuadColour));
         viewer->Pic()->SetBackColor(QColor::fromRgb(0xFF000000u | size.height()));  // what the resize fills with
         viewer->resize(size);
-        EXPECT_TRUE(Shows(*viewer, kQuadWidth, kQuadHeight, QuadColour)) << size.width();
+        EXPECT_TRUE(Shows(*viewer, 32, 16, QuadColour)) << size.width();
         Trigger("Toolbar1_Button4");
     }
     // Closing unloads it; the next View makes it anew.

@@ -21,20 +21,16 @@ namespace planora::test {
 // interlace, Xpos 3, Ypos 4, mask colour 5, aspect 10:11. Top-left 16 x 8
 // red (index 1), top-right green (2), bottom-left blue (3), bottom-right
 // white (4).
-inline constexpr int kQuadWidth = 32, kQuadHeight = 16;
 inline constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
-inline const std::vector<uint32_t> kQuadPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
-                                                   0xFFFFFF, 0x808080, 0x123456, 0xABCDEF};
-inline uint8_t QuadIndex(int x, int y) { return uint8_t(y < 8 ? (x < 16 ? 1 : 2) : (x < 16 ? 3 : 4)); }
-inline QRgb QuadColour(int x, int y) { return 0xFF000000u | kQuadPalette[QuadIndex(x, y)]; }
-inline std::vector<uint8_t> QuadFileBytes() { return ReadBytes(PLANORA_TEST_DATA "/app_quad.iff"); }
+inline QRgb QuadColour(int x, int y) { return y < 8 ? (x < 16 ? kRed : kGreen) : (x < 16 ? kBlue : kWhite); }
+inline std::vector<uint8_t> Data(const std::string& name) { return ReadBytes(PLANORA_TEST_DATA "/" + name); }
 inline std::vector<uint8_t> FileBytes(const QString& path) { return ReadBytes(path.toStdString()); }
 
 // Every pixel of image is expected(x, y); 0 means "any colour".
 inline ::testing::AssertionResult PixelsAre(const QImage& image, const std::function<QRgb(int, int)>& expected) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (const QRgb want = expected(x, y); want != 0 && image.pixel(x, y) != want)
+            if (const QRgb want = expected(x, y); want && image.pixel(x, y) != want)
                 return ::testing::AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
                                                      << ", " << y << "), not " << std::hex << want;
     return ::testing::AssertionSuccess();
@@ -47,35 +43,39 @@ inline bool Centred(const QWidget& window) {
                                                       screen.height() / 2 - outer.height() / 2);
 }
 
+// Every field of a dialog request, to compare whole.
+inline auto Fields(const FileRequest& r) {
+    return std::tuple(r.Kind == FileRequest::Mode::Save, r.Owner, r.Title, r.InitialFolder, r.NameFilters,
+                      r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt);
+}
+
 inline ShownMessage Note(const QString& text) { return {text, "Planora", MessageButtons::Ok}; }
-inline const ShownMessage kAskOverwrite = {"WARNING - File Exists, Overwrite it ?", "WARNING",
-                                           MessageButtons::YesNoQuestion};
 inline std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-inline const std::vector<uint8_t> kSavedPreferences = Bytes("Splash:-1\r\nTHEEND:\r\n");
+inline const std::vector<uint8_t> kSavedPrefs = Bytes("Splash:-1\r\nTHEEND:\r\n");
 
 class ProgramTest : public ::testing::Test {
 public:
     // Starts the program; splashSeen writes the preferences file of an
     // earlier run first. folder replaces the program's folder.
     void Start(bool splashSeen = true, const QString& folder = {}) {
-        if (splashSeen) WriteBytes(appFolder.File("PlanoraPref.txt"), kSavedPreferences);
+        if (splashSeen) WriteBytes(appFolder.File("PlanoraPref.txt"), kSavedPrefs);
         window = std::make_unique<PlanoraMain>(
             AppServices{.Messages = &messages, .Files = &files,
                         .OpenUrl = [this](const QUrl& url) { openedUrls.push_back(url); },
-                        .EndProcess = [this] { ++endProcessCalls; },
+                        .EndProcess = [this] { ++endCalls; },
                         .AppFolder = folder.isEmpty() ? QString::fromStdString(appFolder.Path()) : folder});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    void Trigger(const char* actionName) {
-        auto* action = window->findChild<QAction*>(QLatin1String(actionName));
-        ASSERT_NE(action, nullptr) << actionName;
+    void Trigger(const char* name) {
+        auto* action = window->findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
-    QString PicturePath(const std::string& name) const { return QString::fromStdString(pictures.File(name)); }
+    QString Path(const std::string& name) const { return QString::fromStdString(pictures.File(name)); }
     QString CopyQuad(const std::string& name = "quad.iff") {
-        WriteBytes(pictures.File(name), QuadFileBytes());
-        return PicturePath(name);
+        WriteBytes(pictures.File(name), Data("app_quad.iff"));
+        return Path(name);
     }
     // File > Load IFF with the dialog answering path.
     void Load(const QString& path) {
@@ -84,7 +84,7 @@ public:
     }
     const std::vector<std::pair<QString, QString>>& Details() const { return window->Picture1()->Lines(); }
     // Nothing loaded; the preview and the details panel all white.
-    bool WindowIsBlank() const {
+    bool IsBlank() const {
         const auto white = [](int, int) { return kWhite; };
         return window->Picture().PictureLoaded == 0 && Details().empty() &&
                PixelsAre(window->Picture6()->Picture(), white) && PixelsAre(window->Picture1()->Picture(), white);
@@ -94,7 +94,7 @@ public:
     ScriptedMessages messages;
     ScriptedFiles files;
     std::vector<QUrl> openedUrls;
-    int endProcessCalls = 0;
+    int endCalls = 0;
     std::unique_ptr<PlanoraMain> window;  // last: it goes before the services it uses
 };
 

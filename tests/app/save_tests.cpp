@@ -12,33 +12,14 @@
 namespace planora::test {
 namespace {
 
-// The raw exports hold the whole picture array, 33 x 17 elements: row 0 and
-// the last column index 0, the picture's rows below; the RGB export has each
-// element as the little-endian word of its CMAP colour.
-std::vector<uint8_t> RawExport(bool rgb) {
-    std::vector<uint8_t> out;
-    for (int y = -1; y < kQuadHeight; ++y)
-        for (int x = 0; x <= kQuadWidth; ++x) {
-            const uint8_t i = y < 0 || x == kQuadWidth ? 0 : QuadIndex(x, y);
-            const uint32_t c = kQuadPalette[i];
-            out.insert(out.end(), rgb ? std::initializer_list<uint8_t>{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0}
-                                      : std::initializer_list<uint8_t>{i});
-        }
-    return out;
-}
-
-std::vector<uint8_t> PaletteText() {
-    return Bytes("$000000\r\n$ff0000\r\n$00ff00\r\n$0000ff\r\n$ffffff\r\n$808080\r\n$123456\r\n$abcdef\r\n");
-}
-
 struct WriteCase {
     const char* action;
     const char* file;       // in the source picture's folder
     const char* filter;     // the save dialog's; none: no dialog
     const char* extension;  // the dialog's default extension
-    bool ownQuestion;       // asks itself before replacing a file
+    bool asks;              // asks itself before replacing a file
     const char* failure;    // message for a failed write: %n the number, %t its text
-    std::vector<uint8_t> (*expected)();  // none: the picture as a 32-bit BMP
+    const char* expected;   // file in tests/data; none: the picture as a 32-bit BMP
 };
 // A name as long as a folder allows (255 bytes): no longer name may be
 // needed on the way to it.
@@ -47,23 +28,17 @@ const WriteCase kWrites[] = {
     {"mnu_File_SAVE", "quad.bmp", nullptr, nullptr, true, "Error: %n %t", nullptr},
     {"mnu_File_SAVESA", "out.bmp", "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
     {"Toolbar1_Button3", kLongestName.c_str(), "(*.bmp) (*.bmp)", "bmp", false, "Error: %n %t", nullptr},
-    {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t",
-     [] { return RawExport(false); }},
+    {"mnu_Export_Image_As_Chunky", "out.lut", "(*.lut) (*.lut)", "lut", true, "Error Number: %n   %t", "app_quad.lut"},
     {"mnu_Export_Image_As_32bitRGBChunky", "out.rgb", "(*.rgb) (*.rgb)", "rgb", true, "Error Number: %n   %t",
-     [] { return RawExport(true); }},
+     "app_quad.rgb"},
     {"mnu_Export_palette_AS_text", "out.txt", "(*.txt) (*.txt)", "TXT", true, "Error: Bad Folder or Drive Selection",
-     PaletteText},
+     "app_quad.txt"},
 };
 
 class WriteTest : public ProgramTest, public ::testing::WithParamInterface<WriteCase> {
 public:
-    void SetUp() override {
-        QDir().mkpath(PicturePath("sub"));
-        Start();
-        Load(CopyQuad("sub/quad.iff"));
-    }
-    QString Target() const { return PicturePath(std::string("sub/") + GetParam().file); }
-    QStringList Folder() const { return QDir(PicturePath("sub")).entryList(QDir::Files); }
+    QString Target() const { return Path(std::string("sub/") + GetParam().file); }
+    QStringList Folder() const { return QDir(Path("sub")).entryList(QDir::Files); }
     void Run() {
         if (GetParam().filter) files.Picks.push_back(Target());
         Trigger(GetParam().action);
@@ -74,30 +49,29 @@ public:
     // The file holds the export's bytes, or a 32-bit BMP (54-byte header)
     // that Qt's BMP reader sees as the picture.
     ::testing::AssertionResult Written() const {
-        if (GetParam().expected) return ::testing::AssertionResult(FileBytes(Target()) == GetParam().expected());
+        if (GetParam().expected) return ::testing::AssertionResult(FileBytes(Target()) == Data(GetParam().expected));
         if (FileBytes(Target()).size() != 54 + 4 * 32 * 16) return ::testing::AssertionFailure() << "not 32-bit";
         return PixelsAre(QImage(Target(), "BMP"), QuadColour);
     }
 };
 
-TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
+TEST_P(WriteTest, WritesAsksAndKeepsTheOldFileOnFailure) {
     const WriteCase& c = GetParam();
-    Trigger("Mnu_File_new");
+    QDir().mkpath(Path("sub"));
+    Start();
+    CopyQuad("sub/quad.iff");
     Trigger(c.action);  // nothing loaded: nothing asked
-    Load(PicturePath("sub/quad.iff"));
+    Load(Path("sub/quad.iff"));
     if (c.filter) files.Picks.push_back(QString()), Trigger(c.action);  // cancelled
     EXPECT_EQ(Folder(), QStringList({"quad.iff"}));
     Run();
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_TRUE(Written());
-    EXPECT_EQ(files.Requests.size(), c.filter ? 4u : 2u);
-    if (c.filter) {
-        const FileRequest& request = files.Requests.back();
-        EXPECT_EQ(request.NameFilters, QStringList({c.filter}));
-        EXPECT_TRUE(request.Kind == FileRequest::Mode::Save && request.OverwritePrompt && request.SelectedFilter == 0);
-        EXPECT_EQ(request.DefaultExtension, c.extension);
-        EXPECT_EQ(request.Owner, window.get());
-        EXPECT_EQ(request.InitialFolder, QFileInfo(Target()).absolutePath());  // where the picture was picked
+    EXPECT_EQ(files.Requests.size(), c.filter ? 3u : 1u);
+    if (c.filter) {  // starts where the picture was picked
+        EXPECT_EQ(Fields(files.Requests.back()), Fields({FileRequest::Mode::Save, window.get(), {},
+                                                         QFileInfo(Target()).absolutePath(), {c.filter}, 0,
+                                                         c.extension, false, true}));
     }
 
     // An old file (longer than any output) is kept when the answer is No, on
@@ -105,11 +79,12 @@ TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
     // regular file, which even root cannot write into.
     const std::vector<uint8_t> old(10000, 'x');
     WriteBytes(Target().toStdString(), old);
+    const ShownMessage ask = {"WARNING - File Exists, Overwrite it ?", "WARNING", MessageButtons::YesNoQuestion};
     std::vector<ShownMessage> shown;
-    if (c.ownQuestion) {
+    if (c.asks) {
         messages.Answers = {MessageAnswer::No, MessageAnswer::Yes};
         Run();
-        shown = {kAskOverwrite, kAskOverwrite};
+        shown = {ask, ask};
     }
     {
         FullDisk disk;
@@ -120,21 +95,24 @@ TEST_P(WriteTest, WritesAsksBeforeReplacingAndKeepsTheOldFileOnFailure) {
     EXPECT_EQ(FileBytes(Target()), old);
     EXPECT_EQ(Folder(), QStringList({c.file, "quad.iff"}));
     messages.Shown.clear();
-    QDir(PicturePath("sub")).removeRecursively();
+    QDir(Path("sub")).removeRecursively();
     WriteBytes(pictures.File("sub"), {1});
     Run();
     EXPECT_EQ(messages.Shown, std::vector{Failure(" 76", "Path not found")});
 
     // The program goes on: Yes replaces the old file.
-    QFile::remove(PicturePath("sub"));
-    QDir().mkpath(PicturePath("sub"));
+    QFile::remove(Path("sub"));
+    QDir().mkpath(Path("sub"));
     WriteBytes(Target().toStdString(), old);
     messages.Shown.clear();
-    if (c.ownQuestion) messages.Answers = {MessageAnswer::Yes};
+    if (c.asks) messages.Answers = {MessageAnswer::Yes};
     Run();
-    EXPECT_EQ(messages.Shown.size(), c.ownQuestion ? 1u : 0u);
+    EXPECT_EQ(messages.Shown.size(), c.asks ? 1u : 0u);
     EXPECT_TRUE(Written());
 }
+
+INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ::testing::ValuesIn(kWrites),
+                         [](const auto& info) { return std::string(info.param.action); });
 
 // A true-colour picture has no palette indices: both indexed exports refuse
 // it before asking for a name.
@@ -148,9 +126,6 @@ TEST_F(ProgramTest, IndexedExportsRefuseATrueColourPicture) {
     EXPECT_EQ(messages.Shown, std::vector({refusal, refusal}));
     EXPECT_EQ(files.Requests.size(), 1u);
 }
-
-INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ::testing::ValuesIn(kWrites),
-                         [](const auto& info) { return std::string(info.param.action); });
 
 }  // namespace
 }  // namespace planora::test

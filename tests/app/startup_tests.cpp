@@ -25,7 +25,7 @@ const Ending kEndings[] = {
 
 class EndingTest : public ProgramTest, public ::testing::WithParamInterface<Ending> {};
 
-TEST_P(EndingTest, SplashOnTheFirstStartOnlyThroughThePreferencesFile) {
+TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     // A longer file that says nothing of the splash: read as not seen, then
     // replaced whole. The folder's trailing separator changes nothing.
     WriteBytes(appFolder.File("PlanoraPref.txt"), std::vector<uint8_t>(100, 'z'));
@@ -34,8 +34,8 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnlyThroughThePreferencesFile) {
     EXPECT_FALSE(window->Timer1()->isActive());
     QPointer<Frm_SplashScreen> splash = window->SplashScreen();
     GetParam().end(*this);
-    EXPECT_EQ(ReadBytes(appFolder.File("PlanoraPref.txt")), kSavedPreferences);
-    EXPECT_EQ(endProcessCalls, 1);
+    EXPECT_EQ(ReadBytes(appFolder.File("PlanoraPref.txt")), kSavedPrefs);
+    EXPECT_EQ(endCalls, 1);
     EXPECT_FALSE(window->isVisible());
     QTRY_VERIFY(splash.isNull());
     EXPECT_TRUE(messages.Shown.empty());
@@ -49,9 +49,9 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnlyThroughThePreferencesFile) {
 INSTANTIATE_TEST_SUITE_P(StartupTest, EndingTest, ::testing::ValuesIn(kEndings),
                          [](const auto& info) { return info.param.name; });
 
-class StartupTest : public ProgramTest {};
+using StartupTest = ProgramTest;
 
-TEST_F(StartupTest, AboutShowsOneSplashAndBothRoadsOpenTheWebPage) {
+TEST_F(StartupTest, AboutShowsOneSplashAndOpensTheWebPage) {
     Start(false);
     ASSERT_TRUE(window->Timer1()->isActive());
     Trigger("mnu_about_about");
@@ -65,7 +65,7 @@ TEST_F(StartupTest, AboutShowsOneSplashAndBothRoadsOpenTheWebPage) {
     EXPECT_EQ(splash->Text1()->toPlainText(), Frm_SplashScreen::AboutText().replace("\r\n", "\n"));
     QTest::keyClick(splash->focusWidget(), Qt::Key_Return);
     QTRY_VERIFY(splash.isNull());
-    EXPECT_EQ(endProcessCalls, 0);
+    EXPECT_EQ(endCalls, 0);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(Centred(*window));
 
@@ -78,7 +78,7 @@ TEST_F(StartupTest, AboutShowsOneSplashAndBothRoadsOpenTheWebPage) {
     window.reset();
     Start(false, QString::fromStdString(appFolder.File("no-such-folder")));
     Trigger("mnu_File_Quit");
-    EXPECT_EQ(endProcessCalls, 1);
+    EXPECT_EQ(endCalls, 1);
 }
 
 // A file named on the command line of a first start opens once the splash
@@ -87,7 +87,7 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
     Start(false);
     bool splashUp = false;
     messages.WhenShown = [&] { splashUp = window->SplashScreen() && window->SplashScreen()->isVisible(); };
-    window->OpenWhenStarted(PicturePath("missing.iff"));
+    window->OpenWhenStarted(Path("missing.iff"));
     QTRY_COMPARE(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0], Note("Error- File Doesn't Exist"));
     EXPECT_TRUE(splashUp);
