@@ -1,12 +1,10 @@
 // The real file dialog, answered by a timer so that no test waits for a
 // person.
-#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 
-#include "common_dialog.h"
 #include "program_fixture.h"
 
 namespace planora::test {
@@ -24,7 +22,7 @@ void OnModal(std::function<void(T*)> action) {
 
 // The real dialog in a folder that holds quad.iff: a name typed, Return
 // pressed, and the file handed back (empty: none).
-TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
+TEST(QtFileChooserTest, HandsBackTheTypedName) {
     const struct {
         bool save;
         const char* typed;
@@ -59,25 +57,6 @@ TEST(QtFileChooserTest, OffersTheFirstFilterAndHandsBackTheTypedName) {
         // The description is shown as written; the pattern only filters.
         EXPECT_EQ(filter, save ? "(*.bmp)" : "(*.Iff)");
     }
-}
-
-// The adapter the commands call: a pick comes back with its title and no
-// read-only mark, a cancel leaves nothing; custom colours past the 16 read -1.
-TEST(CommonDialogTest, PickOrCancelAndNothingElse) {
-    ScriptedFiles files;
-    files.Picks = {"/pictures/boing.iff", QString()};
-    cCommonDialog dialog(files);
-    QString name, title, filter = "(*.Iff)|*.iff|";
-    bool readOnly = false;
-    int32_t index = 1, flags = 4;
-    const auto open = [&] {
-        return dialog.VBGetOpenFileName(name, title, true, false, readOnly, false, filter, index, {}, {}, "IFF",
-                                        nullptr, flags);
-    };
-    EXPECT_TRUE(open() && name == "/pictures/boing.iff" && title == "boing.iff" && !readOnly && flags == 0x1004);
-    EXPECT_FALSE(open());
-    EXPECT_TRUE(name.isEmpty() && title.isEmpty() && filter.isEmpty() && index == -1 && flags == 0);
-    EXPECT_EQ(dialog.CustomColor(16), -1);
 }
 
 }  // namespace

@@ -3,19 +3,76 @@
 #pragma once
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTest>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include "details_panel.h"
+#include "file_chooser.h"
 #include "ilbm_builder.h"
+#include "message_service.h"
 #include "planora_main.h"
-#include "scripted_services.h"
 #include "temp_dir.h"
 
+// Readable values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace planora::test {
+using namespace ::testing;
+
+// Message boxes and file dialogs answered from a script, so that no test
+// ever waits for a person. Each records what it was asked.
+struct ShownMessage {
+    QString Text, Caption;
+    MessageButtons Buttons = MessageButtons::Ok;
+    bool operator==(const ShownMessage&) const = default;
+};
+inline void PrintTo(const ShownMessage& m, std::ostream* out) {
+    *out << '"' << m.Text.toStdString() << "\" in \"" << m.Caption.toStdString() << "\" " << int(m.Buttons);
+}
+
+// The next scripted answer; a question nobody expected fails the test.
+template <class T>
+T Next(std::deque<T>& script, const T& otherwise, const QString& asked) {
+    EXPECT_FALSE(script.empty()) << "unexpected: " << asked.toStdString();
+    if (script.empty()) return otherwise;
+    const T answer = script.front();
+    script.pop_front();
+    return answer;
+}
+
+class ScriptedMessages : public MessageService {
+public:
+    std::deque<MessageAnswer> Answers;  // for Yes/No questions, in order
+    std::vector<ShownMessage> Shown;
+    std::function<void()> WhenShown;  // runs as each message comes up
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons) override {
+        Shown.push_back({text, caption, buttons});
+        if (WhenShown) WhenShown();
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : Next(Answers, MessageAnswer::No, text);
+    }
+};
+
+class ScriptedFiles : public FileChooser {
+public:
+    std::deque<QString> Picks;  // what the "user" picks, in order; empty cancels
+    std::vector<FileRequest> Requests;
+
+    QString Choose(const FileRequest& request) override {
+        Requests.push_back(request);
+        return Next(Picks, QString(), QStringLiteral("file dialog"));
+    }
+};
+
 
 // tests/data/app_quad.iff: 32 x 16 pixels, 3 planes, ByteRun1, CAMG
 // interlace, Xpos 3, Ypos 4, mask colour 5, aspect 10:11. Top-left 16 x 8
@@ -27,13 +84,13 @@ inline std::vector<uint8_t> Data(const std::string& name) { return ReadBytes(PLA
 inline std::vector<uint8_t> FileBytes(const QString& path) { return ReadBytes(path.toStdString()); }
 
 // Every pixel of image is expected(x, y); 0 means "any colour".
-inline ::testing::AssertionResult PixelsAre(const QImage& image, const std::function<QRgb(int, int)>& expected) {
+inline AssertionResult PixelsAre(const QImage& image, const std::function<QRgb(int, int)>& expected) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (const QRgb want = expected(x, y); want && image.pixel(x, y) != want)
-                return ::testing::AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
+                return AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
                                                      << ", " << y << "), not " << std::hex << want;
-    return ::testing::AssertionSuccess();
+    return AssertionSuccess();
 }
 
 // Placed by its outer size in the middle of its screen.
@@ -53,7 +110,7 @@ inline ShownMessage Note(const QString& text) { return {text, "Planora", Message
 inline std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 inline const std::vector<uint8_t> kSavedPrefs = Bytes("Splash:-1\r\nTHEEND:\r\n");
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public Test {
 public:
     // Starts the program; splashSeen writes the preferences file of an
     // earlier run first. folder replaces the program's folder.

