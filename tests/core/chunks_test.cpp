@@ -14,32 +14,31 @@ namespace planora::test {
 namespace {
 
 constexpr uint32_t W = 0xFFFFFF;
+using Ilbm = IlbmBuilder;
 
 // The colours of pixels given as palette digits: Px("0110", {A, B}) is A B B A.
-std::vector<uint32_t> Px(const std::string& digits, const std::vector<uint32_t>& palette) {
-    std::vector<uint32_t> colours;
-    for (char d : digits) colours.push_back(palette[size_t(d - '0')]);
-    return colours;
+std::vector<uint32_t> Px(const std::string& digits, const std::vector<uint32_t>& palette = {0, W}) {
+    std::vector<uint32_t> out;
+    for (char d : digits) out.push_back(palette[size_t(d - '0')]);
+    return out;
 }
 
 // 16 x 1, one plane, black and white.
-IlbmBuilder Bw() { return std::move(IlbmBuilder().Bmhd(16, 1, 1).Cmap({0, W})); }
+Ilbm Bw() { return std::move(Ilbm().Bmhd(16, 1, 1).Cmap({0, W})); }
 
 // 4 x 1, two planes, indices 0 1 2 3.
-const std::vector<uint8_t> kRamp = {0x50, 0, 0x30, 0};
+const Buf kRamp = {0x50, 0, 0x30, 0};
 
 struct Case {
     const char* name;
-    IlbmBuilder file;
-    std::vector<uint32_t> colours = {};      // every pixel from the top; empty: not checked
-    std::vector<std::string> modes = {};     // "Mode ID:" and "Mode:" values; empty: not checked
-    std::optional<IlbmBuilder> before = {};  // loaded first into the same context
+    Ilbm file;
+    std::vector<uint32_t> colours = {};   // every pixel from the top; empty: not checked
+    std::vector<std::string> modes = {};  // "Mode ID:" and "Mode:" values; empty: not checked
+    std::optional<Ilbm> before = {};      // loaded first into the same context
 };
 
 std::vector<Case> Cases() {
     const std::vector<uint16_t> ctbl16(16, 0);
-    std::vector<uint8_t> bmhd21 = BmhdData({.Width = 16, .Height = 1, .Bitplanes = 1});
-    bmhd21.push_back(0xEE);
     std::vector<uint16_t> hamLines(48, 0);
     hamLines[0] = 0x0F00, hamLines[32] = 0x00F0;
     std::vector<uint32_t> grey(256);
@@ -47,67 +46,59 @@ std::vector<Case> Cases() {
     std::vector<uint32_t> ehb(64, 0x123456);
     ehb[0] = MakeRGB24(255, 128, 1);
     return {
-        {"smallest file", Bw().Body({0x33, 0x33}), Px("0011001100110011", {0, W})},
-        {"odd chunk is padded", Bw().Chunk("ANNO", {'h', 'e', 'l', 'l', 'o'}).Body({0xFF, 0}), Px("1111111100000000", {0, W})},
-        {"odd BMHD length is padded", IlbmBuilder().Chunk("BMHD", bmhd21).Cmap({0, W}).Body({0x80, 0x01}),
-         Px("1000000000000001", {0, W})},
+        {"smallest file", Bw().Body({0x33, 0x33}), Px("0011001100110011")},
+        {"odd chunk is padded", Bw().Chunk("ANNO", {'h', 'e', 'l', 'l', 'o'}).Body({0xFF, 0}), Px("1111111100000000")},
         {"unknown and lower-case chunks passed over",
          Bw().Chunk("body", {0xFF, 0xFF}).Chunk("cmap", {1, 2, 3}).Chunk("DPI ", {0, 72, 0, 72}).Body({0xF0, 0x0F}),
-         Px("1111000000001111", {0, W})},
-        {"chunk past the FORM end ends the walk", Bw().ChunkWithLength("ANNO", 1000, {}).Body({0xFF, 0xFF}),
-         Px("0000000000000000", {0})},
+         Px("1111000000001111")},
         {"FORM length stops the walk before the BODY", Bw().Body({0xFF, 0xFF}).FormLength(4 + 28 + 14),
-         Px("0000000000000000", {0})},
+         Px("0000000000000000")},
         {"FORM length past the end of the file", Bw().Camg(0).Body({0x0F, 0xF0}).FormLength(0x7FFFFFF0u),
-         Px("0000111111110000", {0, W})},
-        {"no BODY", IlbmBuilder().Bmhd(4, 2, 2).Cmap({1, 2, 3, 4}).Camg(0), Px("00000000", {0})},
-        {"any other Packtype is ByteRun1", IlbmBuilder().Bmhd(16, 1, 1, 255).Cmap({0, W}).Body({0xFF, 0xA5}),
-         Px("1010010110100101", {0, W})},
-        {"a BODY that starts like a VDAT chunk is ByteRun1 unless Packtype is 2",
-         IlbmBuilder().Bmhd(16, 1, 1, 1).Cmap({0, W}).Body({'V', 'D', 'A', 'T', 0, 0, 0, 0}), Px("0100010001000001", {0, W})},
-        {"Masking 3 has no mask plane", IlbmBuilder().Bmhd(16, 2, 1, 0, 3).Cmap({0, W}).Body({0xFF, 0, 0, 0xFF}),
-         Px("11111111000000000000000011111111", {0, W})},
-        {"an empty chunk at the very end of the FORM is passed over", Bw().Body({0xF0, 0}).Ctbl({}),
-         Px("1111000000000000", {0, W})},
-        {"header without its data ends the walk", Bw().Body({0xF0, 0}).Raw({'C', 'T', 'B', 'L', 0, 0, 0}).FormLength(100),
-         Px("1111000000000000", {0, W})},
-
-        {"CMAP after the BODY counts without CAMG", IlbmBuilder().Bmhd(4, 1, 2).Body(kRamp).Cmap({5, 6, 7, 8}), {5, 6, 7, 8}},
+         Px("0000111111110000")},
+        {"any other Packtype is ByteRun1", Ilbm().Bmhd(16, 1, 1, 255).Cmap({0, W}).Body({0xFF, 0xA5}),
+         Px("1010010110100101")},
+        {"a BODY like a VDAT chunk is ByteRun1 unless Packtype is 2",
+         Ilbm().Bmhd(16, 1, 1, 1).Cmap({0, W}).Body({'V', 'D', 'A', 'T', 0, 0, 0, 0}), Px("0100010001000001")},
+        {"Masking 3 has no mask plane", Ilbm().Bmhd(16, 2, 1, 0, 3).Cmap({0, W}).Body({0xFF, 0, 0, 0xFF}),
+         Px("11111111000000000000000011111111")},
+        {"an empty chunk at the FORM end is passed over", Bw().Body({0xF0, 0}).Ctbl({}),
+         Px("1111000000000000")},
+        {"CMAP after the BODY counts without CAMG", Ilbm().Bmhd(4, 1, 2).Body(kRamp).Cmap({5, 6, 7, 8}), {5, 6, 7, 8}},
         {"EHB with the CAMG before a 64-colour CMAP",
-         IlbmBuilder().Bmhd(3, 1, 6).Camg(0x80).Cmap(ehb).Body(IndexPicture(3, 1, {0, 32, 63}), {6}),
+         Ilbm().Bmhd(3, 1, 6).Camg(0x80).Cmap(ehb).Body(IndexPicture(3, 1, {0, 32, 63}), {6}),
          {MakeRGB24(255, 128, 1), MakeRGB24(127, 64, 0), 0x091A2B}},
-        {"a long CTBL, then a short one", IlbmBuilder().Bmhd(1, 3, 1).Camg(0).Ctbl(std::vector<uint16_t>(48, 0x0FFF))
+        {"a long CTBL, then a short one", Ilbm().Bmhd(1, 3, 1).Camg(0).Ctbl(std::vector<uint16_t>(48, 0x0FFF))
                                                .Ctbl(std::vector<uint16_t>(16, 0x0333)).Body(IndexPicture(1, 3, 1), {1}),
          {0x303030, 0, 0}},
         {"HAM6 CAMG, then an ordinary one",
-         IlbmBuilder().Bmhd(3, 1, 6).Cmap(grey).Camg(0x800).Camg(0).Body(IndexPicture(3, 1, {0x21, 0x3F, 0x15}), {6}),
+         Ilbm().Bmhd(3, 1, 6).Cmap(grey).Camg(0x800).Camg(0).Body(IndexPicture(3, 1, {0x21, 0x3F, 0x15}), {6}),
          {0x212121, 0x3F3F3F, 0x151515}},
-        {"BODY, CAMG, BODY: mapped once", IlbmBuilder().Bmhd(4, 1, 2).Cmap({0, 2, 0xFF, 1}).Body({0xF0, 0, 0xF0, 0}).Camg(0)
+        {"BODY, CAMG, BODY: mapped once", Ilbm().Bmhd(4, 1, 2).Cmap({0, 2, 0xFF, 1}).Body({0xF0, 0, 0xF0, 0}).Camg(0)
                                               .Body(kRamp), {0, 2, 0xFF, 1}},
-        {"chunks before the BMHD", IlbmBuilder().Chunk("ANNO", {'x', 'y', 'z'}).Chunk("NAME", {'n'}).Bmhd(16, 1, 1)
+        {"chunks before the BMHD", Ilbm().Chunk("ANNO", {'x', 'y', 'z'}).Chunk("NAME", {'n'}).Bmhd(16, 1, 1)
                                        .Cmap({0, 0xABCDEF}).Camg(0).Body({0x80, 0}), Px("1000000000000000", {0, 0xABCDEF})},
-        {"two CMAPs before the BMHD: the later", IlbmBuilder().Cmap({0, 0x111111}).Chunk("ANNO", {}).Cmap({0, 0x222222})
+        {"two CMAPs before the BMHD: the later", Ilbm().Cmap({0, 0x111111}).Chunk("ANNO", {}).Cmap({0, 0x222222})
                                                      .Bmhd(16, 1, 1).Camg(0).Body({0x80, 0}), Px("1000000000000000", {0, 0x222222})},
-        {"CMAPs before and after the BMHD: the later", IlbmBuilder().Cmap({0, 0x111111}).Bmhd(16, 1, 1).Cmap({0, 0x333333})
+        {"CMAPs before and after the BMHD: the later", Ilbm().Cmap({0, 0x111111}).Bmhd(16, 1, 1).Cmap({0, 0x333333})
                                                            .Camg(0).Body({0x80, 0}), Px("1000000000000000", {0, 0x333333})},
         {"HAM6 CAMG and CTBL before the BMHD",
-         IlbmBuilder().Camg(0x800).Ctbl(hamLines).Bmhd(2, 3, 6).Cmap(std::vector<uint32_t>(16, 0x777777))
+         Ilbm().Camg(0x800).Ctbl(hamLines).Bmhd(2, 3, 6).Cmap(std::vector<uint32_t>(16, 0x777777))
              .Body(IndexPicture(2, 3, {0, 0x15, 0, 0x15, 0, 0x15}), {6}),
          {0xF00000, 0xF00055, 0, 0x55, 0x00F000, 0x00F055}, {"$0000800", "Ham (OCS)", "Dynamic Palette"}},
 
-        {"palettes carry over between loads", IlbmBuilder().Bmhd(3, 1, 8).Cmap(std::vector<uint32_t>(16, 0x010101))
+        {"palettes carry over between loads", Ilbm().Bmhd(3, 1, 8).Cmap(std::vector<uint32_t>(16, 0x010101))
                                                   .Camg(0).Body(IndexPicture(3, 1, {15, 16, 255}), {8}),
-         {0x010101, 0x101010, 0xFFFFFF}, {}, IlbmBuilder().Bmhd(1, 1, 8).Cmap(grey)},
-        {"the BMHD resets the last picture's mode", IlbmBuilder().Bmhd(1, 1, 6), {}, {"$0000000"},
-         IlbmBuilder().Bmhd(1, 1, 6).Camg(0x884).Ctbl(ctbl16)},
-        {"a later CAMG sets the mode anew but keeps the flags", IlbmBuilder().Bmhd(1, 1, 6).Camg(0x884).Camg(0), {},
+         {0x010101, 0x101010, 0xFFFFFF}, {}, Ilbm().Bmhd(1, 1, 8).Cmap(grey)},
+        {"the BMHD resets the last picture's mode", Ilbm().Bmhd(1, 1, 6), {}, {"$0000000"},
+         Ilbm().Bmhd(1, 1, 6).Camg(0x884).Ctbl(ctbl16)},
+        {"a later CAMG sets the mode anew but keeps the flags", Ilbm().Bmhd(1, 1, 6).Camg(0x884).Camg(0), {},
          {"$0000000", "HalfBright", "Interlaced"}},
-        {"no CAMG", IlbmBuilder().Bmhd(2, 2, 4), {}, {"$0000000"}},
-        {"HAM8 interlaced", IlbmBuilder().Bmhd(2, 2, 8).Camg(0x804), {}, {"$0000804", "HamAA(AGA)", "Interlaced"}},
-        {"HAM on 5 planes", IlbmBuilder().Bmhd(2, 2, 5).Camg(0x800), {}, {"$0000800"}},
-        {"CTBL before CAMG 0x884", IlbmBuilder().Bmhd(2, 2, 6).Ctbl(ctbl16).Camg(0x884), {},
+        {"no CAMG", Ilbm().Bmhd(2, 2, 4), {}, {"$0000000"}},
+        {"HAM8 interlaced", Ilbm().Bmhd(2, 2, 8).Camg(0x804), {}, {"$0000804", "HamAA(AGA)", "Interlaced"}},
+        {"HAM on 5 planes", Ilbm().Bmhd(2, 2, 5).Camg(0x800), {}, {"$0000800"}},
+        {"CTBL before CAMG 0x884", Ilbm().Bmhd(2, 2, 6).Ctbl(ctbl16).Camg(0x884), {},
          {"$0000884", "HalfBright", "Ham (OCS)", "Dynamic Palette", "Interlaced"}},
-        {"every CAMG bit but HAM", IlbmBuilder().Bmhd(2, 2, 6).Camg(0x7FFFF7FF), {}, {"$ffff7ff", "HalfBright", "Interlaced"}},
+        {"every CAMG bit but HAM", Ilbm().Bmhd(2, 2, 6).Camg(0x7FFFF7FF), {}, {"$ffff7ff", "HalfBright", "Interlaced"}},
     };
 }
 
@@ -124,38 +115,28 @@ TEST(Chunks, EachFileHasItsOutcome) {
         EXPECT_EQ(pic.PictureLoaded, 1);
         EXPECT_TRUE(seen.Messages.empty());
         EXPECT_EQ(seen.Infos.size(), 1u);
-        if (!c.colours.empty()) {
-            std::vector<uint32_t> colours;
-            for (int32_t y = 1; y <= pic.IlbmInfo.Height; ++y)
-                for (uint32_t colour : Row(pic, y)) colours.push_back(colour);
-            EXPECT_EQ(colours, c.colours);
-        }
-        if (!c.modes.empty()) {
-            std::vector<std::string> modes;
-            for (const DetailLine& l : pic.ImageInfoLines())
-                if (l.Label == "Mode ID:" || l.Label == "Mode:") modes.push_back(l.Value);
-            EXPECT_EQ(modes, c.modes);
-        }
+        std::vector<uint32_t> colours;
+        for (int32_t i = 0; i < pic.IlbmInfo.Width * pic.IlbmInfo.Height && !c.colours.empty(); ++i)
+            colours.push_back(pic.ColourAt(i % pic.IlbmInfo.Width, 1 + i / pic.IlbmInfo.Width));
+        EXPECT_EQ(colours, c.colours);
+        std::vector<std::string> modes;
+        for (const DetailLine& l : pic.ImageInfoLines())
+            if (!c.modes.empty() && (l.Label == "Mode ID:" || l.Label == "Mode:")) modes.push_back(l.Value);
+        EXPECT_EQ(modes, c.modes);
     }
 }
 
 TEST(Chunks, DetailsOfAPicture) {
     PictureContext pic;
-    RecordingObserver seen;
-    pic.SetObserver(&seen);
     const BmhdFields f{.Width = 320, .Height = 256, .Xpos = 0, .Ypos = -2, .Bitplanes = 5, .Masking = 2, .Packtype = 1,
                        .TransparentColour = 0x1F, .XAspectRatio = 44, .YAspectRatio = 52};
-    ASSERT_EQ(pic.Load_IFF_From_Memory("C:\\Amiga\\boing.iff", IlbmBuilder().Bmhd(f).Camg(0x80).Bytes()), 1);
+    ASSERT_EQ(pic.Load_IFF_From_Memory("C:\\Amiga\\boing.iff", Ilbm().Bmhd(f).Camg(0x80).Bytes()), 1);
     const std::vector<DetailLine> expected = {
         {"File:", "BOING"}, {"Width :", " 320"}, {"Height :", " 256"}, {"Bitplanes:", " 5"}, {"Pixels :", " 81920"},
         {"Xpos:", " 0"}, {"Ypos:", "-2"}, {"Masking:", " 2"}, {"Packtype:", " 1"}, {"X Aspect Ratio:", " 44"},
         {"Y Aspect Ratio:", " 52"}, {"Mask Colour:", "$000001f"}, {"Mode ID:", "$0000080"}, {"Mode:", "HalfBright"},
     };
-    EXPECT_EQ(seen.Infos, std::vector<std::vector<DetailLine>>{expected});
-    for (const auto& [path, shown] : {std::pair{"picture", "PICTURE"}, std::pair{"/home/amiga/Boat.Pic.iff", "BOAT.PIC"}}) {
-        ASSERT_EQ(pic.Load_IFF_From_Memory(path, IlbmBuilder().Bmhd(1, 1, 1).Bytes()), 1);
-        EXPECT_EQ(pic.ImageInfoLines()[0], (DetailLine{"File:", shown}));
-    }
+    EXPECT_EQ(pic.ImageInfoLines(), expected);
 }
 
 TEST(Chunks, LoadsFromDisk) {
@@ -167,7 +148,7 @@ TEST(Chunks, LoadsFromDisk) {
     ASSERT_EQ(pic.Load_IFF_To_Array(dir.File("my.pics.iff")), 1);
     EXPECT_EQ(pic.SourceName, "my.pics");
     EXPECT_EQ(pic.ColourAt(4, 1), W);
-    WriteBytes(dir.File("notes.iff"), {'N', 'o', 't', ' ', 'a', 'n', ' ', 'I', 'F', 'F', '\n'});
+    WriteBytes(dir.File("notes.iff"), {'N', 'o', 't', 'I', 'F', 'F'});
     EXPECT_EQ(pic.Load_IFF_To_Array(dir.File("notes.iff")), 0);
     EXPECT_TRUE(seen.Messages.empty());
     EXPECT_EQ(pic.Load_IFF_To_Array(dir.File("absent.iff")), 0);
@@ -176,7 +157,7 @@ TEST(Chunks, LoadsFromDisk) {
     EXPECT_EQ(FailureOf([&] { pic.Load_TemplateFile_to_cache(dir.File("absent")); }), kFileNotFound);
     WriteBytes(dir.File("five"), {1, 2, 3, 4, 5});
     pic.Load_TemplateFile_to_cache(dir.File("five"));
-    EXPECT_EQ(std::vector<uint8_t>(pic.FileCache.begin(), pic.FileCache.end()), (std::vector<uint8_t>{1, 2, 3, 4, 5, 0, 0}));
+    EXPECT_EQ(Buf(pic.FileCache.begin(), pic.FileCache.end()), (Buf{1, 2, 3, 4, 5, 0, 0}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <tuple>
 
@@ -20,6 +21,13 @@
 namespace planora::test {
 namespace {
 
+// Loads file into pic while stream writes its BMP.
+void LoadStreaming(PictureContext& pic, BitmapStream& stream, const Buf& file) {
+    pic.SetRowObserver(&stream);
+    ASSERT_EQ(pic.Load_IFF_From_Memory("a.iff", file), 1);
+    pic.SetRowObserver(nullptr);
+}
+
 size_t FilesIn(const TempDir& dir) {
     return size_t(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
 }
@@ -33,14 +41,7 @@ void LoadSmall(PictureContext& pic) {
 TEST(Files, BmpLayout) {
     PictureContext pic;
     LoadSmall(pic);
-    const std::vector<uint8_t> expected = {
-        'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,              // file size, pixel data offset
-        40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 32, 0,             // header size, width, height, 1 plane, 32 bits
-        0, 0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // no compression, image size
-        0x0C, 0x0B, 0x0A, 0, 0x09, 0x08, 0x07, 0, 0x06, 0x05, 0x04, 0,  // the bottom row first
-        0x03, 0x02, 0x01, 0, 0x06, 0x05, 0x04, 0, 0x09, 0x08, 0x07, 0,
-    };
-    EXPECT_EQ(BuildBitmapFile(pic, 3, 2), expected);
+    EXPECT_EQ(BuildBitmapFile(pic, 3, 2), ReadBytes(PLANORA_TEST_DATA "/core_3x2.bmp"));
     for (auto [w, h] : {std::pair{0, 1}, {1, 0}, {-3, 1}}) EXPECT_TRUE(BuildBitmapFile(pic, w, h).empty()) << w << "x" << h;
     // 54 + 4 x 32767 x 16385 bytes is above 2^31 - 1; the spare column and row are never written.
     EXPECT_EQ(FailureOf([&] { BuildBitmapFile(pic, 32767, 16385); }), kOverflow);
@@ -52,14 +53,14 @@ TEST(Files, RawExportsAndPaletteText) {
     PictureContext pic;
     LoadSmall(pic);
     // Rows 0 to Height of Width + 1 elements: row 0 and the last column are 0.
-    EXPECT_EQ(BuildRawChunkyFile(pic), (std::vector<uint8_t>{0, 0, 0, 0, 0, 1, 2, 0, 3, 2, 1, 0}));
-    const std::vector<uint8_t> rgb = BuildRawRgbFile(pic);
+    EXPECT_EQ(BuildRawChunkyFile(pic), (Buf{0, 0, 0, 0, 0, 1, 2, 0, 3, 2, 1, 0}));
+    const Buf rgb = BuildRawRgbFile(pic);
     ASSERT_EQ(rgb.size(), 48u);
-    EXPECT_EQ(std::vector<uint8_t>(rgb.begin() + 16, rgb.begin() + 32),
-              (std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 3, 2, 1, 0}));
-    EXPECT_EQ(std::vector<uint8_t>(rgb.begin() + 44, rgb.end()), (std::vector<uint8_t>{3, 2, 1, 0}));
+    EXPECT_EQ(Buf(rgb.begin() + 16, rgb.begin() + 32),
+              (Buf{3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 3, 2, 1, 0}));
+    EXPECT_EQ(Buf(rgb.begin() + 44, rgb.end()), (Buf{3, 2, 1, 0}));
     const auto text = [&] {
-        const std::vector<uint8_t> t = BuildPaletteTextFile(pic);
+        const Buf t = BuildPaletteTextFile(pic);
         return std::string(t.begin(), t.end());
     };
     EXPECT_EQ(text(), "$010203\r\n$040506\r\n$070809\r\n$0a0b0c\r\n");
@@ -86,12 +87,13 @@ TEST(Files, StreamedBmpIsTheBmpWrittenAfterTheLoad) {
     for (size_t i = 0; i < busy.Pixels.size(); ++i) busy.Pixels[i] = uint8_t(i * 7919 >> (i % 5)), other.Pixels[i] = uint8_t(i / 3);
     std::vector<uint32_t> colours(256);
     for (size_t i = 0; i < 256; ++i) colours[i] = uint32_t(i * 0x0A0B0B + 0x102030) & 0xFFFFFF;
-    const struct { const char* name; std::vector<uint8_t> file; bool early; } cases[] = {
-        {"mapped while decoding", IlbmBuilder().Bmhd(1100, 1000, 8, 1).Cmap(colours).Camg(0).Body(busy, {8, Packing::ByteRun1}).Bytes(), true},
-        {"mapped after the walk", IlbmBuilder().Bmhd(1100, 1000, 8).Cmap(colours).Body(busy, {8}).Bytes(), true},
-        {"HAM8", IlbmBuilder().Bmhd(1100, 1000, 8).Cmap(colours).Camg(0x800).Body(busy, {8}).Bytes(), true},
-        {"second BODY", IlbmBuilder().Bmhd(1100, 1000, 8).Cmap(colours).Camg(0).Body(busy, {8}).Body(other, {8}).Bytes(), true},
-        {"line palettes", IlbmBuilder().Bmhd(1100, 1000, 4).Camg(0).Ctbl(std::vector<uint16_t>(16000, 0x0123)).Body(other, {4}).Bytes(), false},
+    const auto big = [&](int planes, uint8_t packtype = 0) { return IlbmBuilder().Bmhd(1100, 1000, planes, packtype).Cmap(colours); };
+    const struct { const char* name; Buf file; bool early; } cases[] = {
+        {"mapped while decoding", big(8, 1).Camg(0).Body(busy, {8, Packing::ByteRun1}).Bytes(), true},
+        {"mapped after the walk", big(8).Body(busy, {8}).Bytes(), true},
+        {"HAM8", big(8).Camg(0x800).Body(busy, {8}).Bytes(), true},
+        {"second BODY", big(8).Camg(0).Body(busy, {8}).Body(other, {8}).Bytes(), true},
+        {"line palettes", big(4).Camg(0).Ctbl(std::vector<uint16_t>(16000, 0x0123)).Body(other, {4}).Bytes(), false},
         {"small picture", IlbmBuilder().Bmhd(33, 17, 5).Cmap(colours).Camg(0).Body(IndexPicture(33, 17, 9), {5}).Bytes(), false},
     };
     for (const auto& c : cases) {
@@ -99,9 +101,7 @@ TEST(Files, StreamedBmpIsTheBmpWrittenAfterTheLoad) {
         TempDir dir;
         PictureContext streamed, plain;
         BitmapStream stream(streamed, dir.File("streamed.bmp"));
-        streamed.SetRowObserver(&stream);
-        ASSERT_EQ(streamed.Load_IFF_From_Memory("a.iff", c.file), 1);
-        streamed.SetRowObserver(nullptr);
+        LoadStreaming(streamed, stream, c.file);
         stream.Finish(streamed.IlbmInfo.Width, streamed.IlbmInfo.Height);
         ASSERT_EQ(plain.Load_IFF_From_Memory("a.iff", c.file), 1);
         SaveArrayAsBitMap(plain, dir.File("plain.bmp"), plain.IlbmInfo.Width, plain.IlbmInfo.Height);
@@ -114,9 +114,7 @@ TEST(Files, StreamedBmpIsTheBmpWrittenAfterTheLoad) {
     {  // finished at another size than the picture's: written whole at that size
         PictureContext pic;
         BitmapStream stream(pic, target);
-        pic.SetRowObserver(&stream);
-        ASSERT_EQ(pic.Load_IFF_From_Memory("a.iff", cases[0].file), 1);
-        pic.SetRowObserver(nullptr);
+        LoadStreaming(pic, stream, cases[0].file);
         stream.Finish(1100, 999);
         EXPECT_EQ(ReadBytes(target), BuildBitmapFile(pic, 1100, 999));
     }
@@ -127,28 +125,23 @@ TEST(Files, StreamedBmpIsTheBmpWrittenAfterTheLoad) {
         std::optional<FullDisk> full;
         if (diskFull) full.emplace();
         BitmapStream stream(pic, target);
-        pic.SetRowObserver(&stream);
-        ASSERT_EQ(pic.Load_IFF_From_Memory("a.iff", cases[0].file), 1);
-        pic.SetRowObserver(nullptr);
+        LoadStreaming(pic, stream, cases[0].file);
         if (diskFull) {
-            int ordinary = -1, streamedFailure = -2;
-            try { SaveArrayAsBitMap(pic, target, 1100, 1000); } catch (const RunTimeError& e) { ordinary = e.Number(); }
-            try { stream.Finish(1100, 1000); } catch (const RunTimeError& e) { streamedFailure = e.Number(); }
-            EXPECT_EQ(streamedFailure, ordinary);
+            const int failure = FailureOf([&] { SaveArrayAsBitMap(pic, target, 1100, 1000); });
+            EXPECT_NE(failure, 0);
+            EXPECT_EQ(FailureOf([&] { stream.Finish(1100, 1000); }), failure);
         }
     }
-    EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(ReadBytes(target), (Buf{'o', 'l', 'd'}));
     EXPECT_EQ(FilesIn(dir), 1u);
 }
 
 TEST(Files, FailureTexts) {
-    const std::pair<int, const char*> table[] = {
-        {6, "Overflow"}, {7, "Out of memory"}, {9, "Subscript out of range"}, {52, "Bad file name or number"},
-        {53, "File not found"}, {57, "Device I/O error"}, {61, "Disk full"}, {70, "Permission denied"},
-        {75, "Path/File access error"}, {76, "Path not found"}, {321, "Invalid file format"},
-        {12345, "Application-defined or object-defined error"},
-    };
-    for (const auto& [number, text] : table) EXPECT_EQ(RunTimeError(number).Description(), text) << number;
+    std::ifstream table(PLANORA_TEST_DATA "/failure_texts.tsv");
+    table.ignore(100, '\n');
+    int n = 0, rows = 0;
+    for (std::string text; std::getline(table >> n, text); ++rows) EXPECT_EQ(RunTimeError(n).Description(), text.substr(1)) << n;
+    EXPECT_EQ(rows, 12);
     EXPECT_EQ(FormatFailure("Load Error: ", RunTimeError(6), "  "), "Load Error:  6  Overflow");
     EXPECT_EQ(FormatFailure("Error: ", RunTimeError(76), " "), "Error:  76 Path not found");
     EXPECT_EQ(FormatFailure("Error Number: ", RunTimeError(-5, "Odd"), "   "), "Error Number: -5   Odd");

@@ -1,5 +1,5 @@
-// Helpers of the core tests: loading a built file and reading rows of the
-// two picture arrays (row 1 is the top row, columns 0..Width-1).
+// Helpers of the core tests: loading a built file, the failure number of a
+// call and a load observer that records.
 #pragma once
 
 #include <cstdint>
@@ -13,15 +13,8 @@
 
 namespace planora::test {
 
-inline int16_t Load(PictureContext& pic, const IlbmBuilder& file, const std::string& name = "test.iff") {
-    return pic.Load_IFF_From_Memory(name, file.Bytes());
-}
-
-template <class T = uint32_t>
-std::vector<T> Row(const PictureContext& pic, int32_t y) {
-    std::vector<T> row;
-    for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) row.push_back(T(sizeof(T) == 1 ? pic.ChunkyAt(x, y) : pic.ColourAt(x, y)));
-    return row;
+inline int16_t Load(PictureContext& pic, const IlbmBuilder& file) {
+    return pic.Load_IFF_From_Memory("test.iff", file.Bytes());
 }
 
 // The failure number f() throws, 0 when it does not.

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "load_util.h"
 #include "output/bmp_writer.h"
@@ -25,41 +27,38 @@ enum class CamgAt { None, BeforeBody, AfterBody };
 struct Case {
     std::string name;
     IndexPicture picture;
-    int planes = 1;
-    Packing packing = Packing::Raw;
-    uint32_t mode = 0;  // the CAMG value
-    CamgAt camg = CamgAt::BeforeBody;
-    std::vector<uint16_t> ctbl = {};  // 16 words per line
-    bool mask = false;
+    int planes;
+    uint32_t mode;               // the CAMG value
+    std::vector<uint16_t> ctbl;  // 16 words per line
     std::vector<uint32_t> cmap = {};
-    std::vector<uint8_t> file = {};
+    Buf file = {};
 };
 
 // Busy (noisy) and flat areas, so that ByteRun1 has runs of both kinds.
-IndexPicture Pattern(int32_t width, int32_t height, int planes, uint32_t seed) {
-    IndexPicture picture(width, height);
+IndexPicture Pattern(int32_t w, int32_t h, int planes, uint32_t seed) {
+    IndexPicture p(w, h);
     std::mt19937 random(seed);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            picture.At(x, y) = uint8_t(((x / 9 + y / 7) % 3 == 0 ? random() : x / 5 + y) & ((1u << planes) - 1));
-    return picture;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) p.At(x, y) = uint8_t(((x / 9 + y / 7) % 3 == 0 ? random() : x / 5 + y) & ((1u << planes) - 1));
+    return p;
 }
 
 // secondBody: another picture's BODY comes first and is overwritten.
 Case Make(std::string name, IndexPicture picture, int planes, Packing packing, uint32_t mode, CamgAt camg,
           std::vector<uint16_t> ctbl = {}, bool mask = false, bool secondBody = false) {
-    Case c{name, std::move(picture), planes, packing, mode, camg, std::move(ctbl), mask};
-    std::mt19937 random(uint32_t(c.picture.Width * 31 + planes));
+    Case c{name, std::move(picture), planes, mode, std::move(ctbl)};
+    const int32_t w = c.picture.Width, h = c.picture.Height;
+    std::mt19937 random(uint32_t(w * 31 + planes));
     const size_t colours = mode & 0x800 ? (planes >= 7 ? 64 : 16) : mode & 0x80 ? 32 : size_t(1) << planes;
     for (size_t i = 0; i < colours; ++i) c.cmap.push_back(random() & 0xFFFFFF);
-    IlbmBuilder file;
-    file.Bmhd(c.picture.Width, c.picture.Height, planes, packing == Packing::ByteRun1, mask).Cmap(c.cmap);
-    if (!c.ctbl.empty()) file.Ctbl(c.ctbl);
-    if (camg == CamgAt::BeforeBody) file.Camg(mode);
-    if (secondBody) file.Body(Pattern(c.picture.Width, c.picture.Height, planes, 7), {planes, packing, mask});
-    file.Body(c.picture, {planes, packing, mask});
-    if (camg == CamgAt::AfterBody) file.Camg(mode);
-    c.file = file.Bytes();
+    IlbmBuilder f;
+    f.Bmhd(w, h, planes, packing == Packing::ByteRun1, mask).Cmap(c.cmap);
+    if (!c.ctbl.empty()) f.Ctbl(c.ctbl);
+    if (camg == CamgAt::BeforeBody) f.Camg(mode);
+    if (secondBody) f.Body(Pattern(w, h, planes, 7), {planes, packing, mask});
+    f.Body(c.picture, {planes, packing, mask});
+    if (camg == CamgAt::AfterBody) f.Camg(mode);
+    c.file = f.Bytes();
     return c;
 }
 
@@ -108,40 +107,23 @@ std::vector<Case> Cases() {
     for (int planes = 1; planes <= 8; ++planes)
         for (int32_t width : {1, 9, 16, 17, 100, 320})
             for (Packing packing : {Packing::Raw, Packing::ByteRun1})
-                cases.push_back(Make("ordinary " + std::to_string(planes) + " planes, width " + std::to_string(width) +
-                                         (packing == Packing::Raw ? " raw" : " ByteRun1"),
+                cases.push_back(Make(std::to_string(planes) + " planes, width " + std::to_string(width),
                                      Pattern(width, 1 + planes % 3, planes, uint32_t(planes * width)), planes, packing, 0,
                                      CamgAt((planes + width) % 3)));
-    const auto add = [&](const char* name, int planes, uint32_t mode, CamgAt camg, std::vector<uint16_t> ctbl = {},
-                         bool mask = false, Packing packing = Packing::ByteRun1, int32_t width = 37) {
-        cases.push_back(Make(name, Pattern(width, width == 37 ? 6 : 1000, planes, 99), planes, packing, mode, camg,
-                             std::move(ctbl), mask));
-    };
-    add("EHB", 6, 0x80, CamgAt::BeforeBody);
-    add("EHB, CAMG after the BODY", 6, 0x80, CamgAt::AfterBody, {}, false, Packing::Raw);
-    add("HAM6", 6, 0x800, CamgAt::BeforeBody);
-    add("HAM6 interlaced, CAMG after the BODY", 6, 0x804, CamgAt::AfterBody);
-    add("HAM8", 8, 0x800, CamgAt::BeforeBody, {}, false, Packing::Raw);
-    add("HAM8, CAMG after the BODY", 8, 0x800, CamgAt::AfterBody);
-    add("HAM5", 5, 0x800, CamgAt::BeforeBody);
-    add("HAM7, CAMG after the BODY", 7, 0x800, CamgAt::AfterBody);
-    add("CTBL, a line per row", 4, 0, CamgAt::BeforeBody, CtblWords(96));
-    add("CTBL of 2 lines and a part line for 6 rows", 5, 0, CamgAt::BeforeBody, CtblWords(40), false, Packing::Raw);
-    add("CTBL longer than the picture", 3, 0, CamgAt::BeforeBody, CtblWords(144));
-    add("CTBL without CAMG", 5, 0, CamgAt::None, CtblWords(96));
-    add("CTBL and HAM6", 6, 0x800, CamgAt::BeforeBody, CtblWords(64));
-    add("CTBL and HAM8: no line palettes", 8, 0x800, CamgAt::BeforeBody, CtblWords(96));
-    add("mask plane, raw", 3, 0, CamgAt::BeforeBody, {}, true, Packing::Raw);
-    add("mask plane, ByteRun1", 8, 0, CamgAt::None, {}, true);
-    // 1100 x 1000 is just over the million pixels from which rows are
-    // converted and mapped on two threads.
-    add("large, 8 planes", 8, 0, CamgAt::BeforeBody, {}, false, Packing::ByteRun1, 1100);
-    add("large, 5 planes raw, no CAMG", 5, 0, CamgAt::None, {}, false, Packing::Raw, 1100);
-    add("large HAM6", 6, 0x800, CamgAt::BeforeBody, {}, false, Packing::ByteRun1, 1100);
-    add("large HAM8, CAMG after the BODY", 8, 0x800, CamgAt::AfterBody, {}, false, Packing::ByteRun1, 1100);
-    add("large EHB", 6, 0x80, CamgAt::BeforeBody, {}, false, Packing::Raw, 1100);
-    add("large, CTBL", 4, 0, CamgAt::BeforeBody, CtblWords(16000), false, Packing::Raw, 1100);
-    add("large, CTBL without CAMG", 4, 0, CamgAt::None, CtblWords(16000), false, Packing::Raw, 1100);
+    std::ifstream table(PLANORA_TEST_DATA "/model_pictures.tsv");
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream in(line);
+        std::string name, at, packing;
+        int planes = 0, ctbl = 0, mask = 0, w = 0;
+        uint32_t mode = 0;
+        if (line[0] == '#' || !std::getline(in, name, '\t')) continue;
+        in >> planes >> std::hex >> mode >> std::dec >> at >> ctbl >> mask >> packing >> w;
+        cases.push_back(Make(name, Pattern(w, w == 37 ? 6 : 1000, planes, 99), planes,
+                             packing == "raw" ? Packing::Raw : Packing::ByteRun1, mode,
+                             at == "none" ? CamgAt::None : at == "after" ? CamgAt::AfterBody : CamgAt::BeforeBody,
+                             CtblWords(ctbl), mask));
+    }
+    EXPECT_EQ(cases.size(), 115u);
     for (const int32_t width : {37, 1100})
         for (const uint32_t mode : {0u, 0x80u, 0x800u})
             cases.push_back(Make("second BODY, width " + std::to_string(width) + ", CAMG " + std::to_string(mode),
@@ -151,64 +133,57 @@ std::vector<Case> Cases() {
 }
 
 // Loads on two threads and on one; both must give the same picture.
-void LoadBothWays(const std::string& name, const std::vector<uint8_t>& file, PictureContext& together) {
-    PictureContext oneByOne;
-    oneByOne.AllowParallelDecode = false;
-    ASSERT_EQ(together.Load_IFF_From_Memory("a.iff", file), 1) << name;
-    ASSERT_EQ(oneByOne.Load_IFF_From_Memory("a.iff", file), 1) << name;
-    EXPECT_TRUE(together.ColourImage == oneByOne.ColourImage) << name;
-    EXPECT_TRUE(together.ChunkyImage == oneByOne.ChunkyImage) << name;
-    EXPECT_EQ(together.Palette, oneByOne.Palette) << name;
+void LoadBothWays(const Buf& file, PictureContext& two) {
+    PictureContext one;
+    one.AllowParallelDecode = false;
+    ASSERT_EQ(two.Load_IFF_From_Memory("a.iff", file), 1);
+    ASSERT_EQ(one.Load_IFF_From_Memory("a.iff", file), 1);
+    EXPECT_TRUE(two.ColourImage == one.ColourImage);
+    EXPECT_TRUE(two.ChunkyImage == one.ChunkyImage);
+    EXPECT_EQ(two.Palette, one.Palette);
 }
 
 TEST(Pictures, DecodeAsTheModel) {
     for (const Case& c : Cases()) {
         SCOPED_TRACE(c.name);
         PictureContext pic;
-        LoadBothWays(c.name, c.file, pic);
-        const int32_t width = c.picture.Width, height = c.picture.Height;
-        const std::vector<uint32_t> expected = Model(c);
-        // The column past the picture holds index 0 and is mapped like the rest.
-        Case widened = c;
-        widened.picture = IndexPicture(width + 1, height);
-        for (int32_t y = 0; y < height; ++y)
-            for (int32_t x = 0; x < width; ++x) widened.picture.At(x, y) = c.picture.At(x, y);
-        const std::vector<uint32_t> spare = Model(widened);
-        std::vector<uint8_t> bmpPixels;
-        for (int32_t y = 0; y < height; ++y) {
-            const auto row = expected.begin() + ptrdiff_t(y) * width;
-            ASSERT_EQ(Row(pic, y + 1), std::vector<uint32_t>(row, row + width)) << "row " << y + 1;
-            const auto pixels = c.picture.Pixels.begin() + ptrdiff_t(y) * width;
-            ASSERT_EQ(Row<uint8_t>(pic, y + 1), std::vector<uint8_t>(pixels, pixels + width)) << "row " << y + 1;
-            EXPECT_EQ(pic.ChunkyAt(width, y + 1), 0);  // the spare column
-            ASSERT_EQ(pic.ColourAt(width, y + 1), spare[size_t(y) * size_t(width + 1) + size_t(width)]) << "row " << y + 1;
-            // BMP rows run bottom-up, pixels as blue, green, red, 0.
-            for (int32_t x = 0; x < width; ++x) {
-                const uint32_t colour = expected[size_t(height - 1 - y) * size_t(width) + size_t(x)];
-                bmpPixels.insert(bmpPixels.end(), {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16), 0});
-            }
+        LoadBothWays(c.file, pic);
+        const int32_t w = c.picture.Width, h = c.picture.Height;
+        // The column past the picture holds index 0 and is mapped like the
+        // rest, so the model runs on the picture one column wider.
+        Case wide = c;
+        wide.picture = IndexPicture(w + 1, h);
+        for (int32_t i = 0; i < w * h; ++i) wide.picture.At(i % w, i / w) = c.picture.Pixels[size_t(i)];
+        const std::vector<uint32_t> model = Model(wide);
+        Buf bmp(54);  // rows bottom-up, pixels as blue, green, red, 0
+        for (int32_t y = h; y >= 1; --y) {
+            std::vector<uint32_t> colours;
+            Buf chunky;
+            for (int32_t x = 0; x <= w; ++x) colours.push_back(pic.ColourAt(x, y)), chunky.push_back(pic.ChunkyAt(x, y));
+            const auto at = (y - 1) * (w + 1);
+            ASSERT_EQ(colours, std::vector<uint32_t>(model.begin() + at, model.begin() + at + w + 1)) << y;
+            ASSERT_EQ(chunky, Buf(wide.picture.Pixels.begin() + at, wide.picture.Pixels.begin() + at + w + 1)) << y;
+            for (size_t x = 0; x < size_t(w); ++x) bmp.insert(bmp.end(), {uint8_t(colours[x]), uint8_t(colours[x] >> 8), uint8_t(colours[x] >> 16), 0});
         }
-        const std::vector<uint8_t> bmp = BuildBitmapFile(pic, width, height);
-        ASSERT_EQ(bmp.size(), 54 + bmpPixels.size());
-        EXPECT_TRUE(std::equal(bmpPixels.begin(), bmpPixels.end(), bmp.begin() + 54));
+        const Buf written = BuildBitmapFile(pic, w, h);
+        EXPECT_TRUE(std::equal(bmp.begin() + 54, bmp.end(), written.begin() + 54, written.end()));
     }
 }
 
 // Pictures the model does not cover still come out the same on two threads.
 TEST(Pictures, TwoThreadsAsOne) {
-    std::vector<uint8_t> cut = Make("", Pattern(1100, 1000, 4, 5), 4, Packing::ByteRun1, 0, CamgAt::BeforeBody).file;
+    Buf cut = Make("", Pattern(1100, 1000, 4, 5), 4, Packing::ByteRun1, 0, CamgAt::BeforeBody).file;
     cut.resize(cut.size() / 3);
-    const std::vector<uint8_t> pchg =
+    const Buf pchg =
         PchgData({false, 0, 1000}, {{10, {0x0F00, 0x1F0F}, {}, {}}, {700, {0x20F0}, {}, {}}});
-    const IndexPicture picture = Pattern(1100, 1000, 4, 6);
-    const std::vector<std::pair<const char*, std::vector<uint8_t>>> files = {
+    const std::vector<std::pair<const char*, Buf>> files = {
         {"BODY cut short", cut},
-        {"PCHG without CAMG", IlbmBuilder().Bmhd(1100, 1000, 4).Cmap({1, 2, 3, 4}).Pchg(pchg).Body(picture, {4}).Bytes()},
-        {"second BODY", IlbmBuilder().Bmhd(1100, 1000, 4).Camg(0).Body(Pattern(1100, 1000, 4, 8), {4}).Body(picture, {4}).Bytes()},
+        {"PCHG without CAMG", IlbmBuilder().Bmhd(1100, 1000, 4).Cmap({1, 2, 3, 4}).Pchg(pchg).Body(Pattern(1100, 1000, 4, 6), {4}).Bytes()},
     };
     for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
         PictureContext pic;
-        LoadBothWays(name, file, pic);
+        LoadBothWays(file, pic);
     }
 }
 
@@ -217,7 +192,7 @@ TEST(ByteRun1, RandomStreamsDecodeByThePlainRules) {
     for (int i = 0; i < 400; ++i) {
         // Shape: width 1-400, height 1-8, 1-8 planes, a mask plane or not, packed (mostly) or raw.
         const uint32_t width = 1 + random() % 400, height = 1 + random() % 8, planes = 1 + random() % 8;
-        std::vector<uint8_t> input = {uint8_t((width - 1) >> 8), uint8_t(width - 1), uint8_t(height - 1),
+        Buf input = {uint8_t((width - 1) >> 8), uint8_t(width - 1), uint8_t(height - 1),
                                       uint8_t((planes - 1) | (random() % 3 == 0 ? 8 : 0) | (i % 8 == 0 ? 16 : 0))};
         // Literal and repeat runs, mostly short, some no-ops (128); the stream
         // runs out before or after the picture is complete.

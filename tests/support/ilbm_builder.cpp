@@ -7,37 +7,35 @@
 
 namespace planora::test {
 
-using ByteVector = std::vector<uint8_t>;
-
-void PutWord(ByteVector& out, uint32_t value) { out.insert(out.end(), {uint8_t(value >> 8), uint8_t(value)}); }
-void PutLong(ByteVector& out, uint32_t value) { PutWord(out, value >> 16); PutWord(out, value); }
+static void PutWord(Buf& out, uint32_t v) { out.insert(out.end(), {uint8_t(v >> 8), uint8_t(v)}); }
+static void PutLong(Buf& out, uint32_t v) { PutWord(out, v >> 16); PutWord(out, v); }
 
 // The words big-endian, after the bytes in d.
-static ByteVector Words(const std::vector<uint16_t>& words, ByteVector d = {}) {
+static Buf Words(const std::vector<uint16_t>& words, Buf d = {}) {
     for (uint16_t w : words) PutWord(d, w);
     return d;
 }
 
-static ByteVector Append(ByteVector a, const ByteVector& b) {
+static Buf Append(Buf a, const Buf& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-IlbmBuilder& IlbmBuilder::Chunk(const std::string& id, const ByteVector& data) {
+IlbmBuilder& IlbmBuilder::Chunk(const std::string& id, const Buf& data) {
     ChunkWithLength(id, uint32_t(data.size()), data);
     if (data.size() % 2 == 1) chunks_.push_back(0);
     return *this;
 }
 
-IlbmBuilder& IlbmBuilder::ChunkWithLength(const std::string& id, uint32_t declaredLength, const ByteVector& data) {
+IlbmBuilder& IlbmBuilder::ChunkWithLength(const std::string& id, uint32_t length, const Buf& data) {
     if (id.size() != 4) throw std::invalid_argument("IFF identifiers have 4 characters: " + id);
     chunks_.insert(chunks_.end(), id.begin(), id.end());
-    PutLong(chunks_, declaredLength);
+    PutLong(chunks_, length);
     return Raw(data);
 }
 
-ByteVector BmhdData(const BmhdFields& f) {
-    ByteVector d = Words({uint16_t(f.Width), uint16_t(f.Height), uint16_t(f.Xpos), uint16_t(f.Ypos)});
+Buf BmhdData(const BmhdFields& f) {
+    Buf d = Words({uint16_t(f.Width), uint16_t(f.Height), uint16_t(f.Xpos), uint16_t(f.Ypos)});
     d.insert(d.end(), {f.Bitplanes, f.Masking, f.Packtype, f.Pad1});
     d = Words({uint16_t(f.TransparentColour)}, d);
     d.insert(d.end(), {f.XAspectRatio, f.YAspectRatio});
@@ -45,7 +43,7 @@ ByteVector BmhdData(const BmhdFields& f) {
 }
 
 IlbmBuilder& IlbmBuilder::Cmap(const std::vector<uint32_t>& rgb24) {
-    ByteVector d;
+    Buf d;
     for (uint32_t c : rgb24) d.insert(d.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     return Chunk("CMAP", d);
 }
@@ -54,10 +52,8 @@ IlbmBuilder& IlbmBuilder::Camg(uint32_t modeId) { return Chunk("CAMG", Words({ui
 IlbmBuilder& IlbmBuilder::Ctbl(const std::vector<uint16_t>& words) { return Chunk("CTBL", Words(words)); }
 IlbmBuilder& IlbmBuilder::Sham(const std::vector<uint16_t>& words) { return Chunk("SHAM", Words(words, {0, 0})); }
 
-IlbmBuilder& IlbmBuilder::Body(const IndexPicture& p, const BodyOptions& o) { return Chunk("BODY", EncodeBody(p, o)); }
-
-std::vector<uint8_t> IlbmBuilder::Bytes() const {
-    std::vector<uint8_t> out(formId_.begin(), formId_.end());
+Buf IlbmBuilder::Bytes() const {
+    Buf out = {'F', 'O', 'R', 'M'};
     PutLong(out, formLength_ ? *formLength_ : uint32_t(formType_.size() + chunks_.size()));
     out.insert(out.end(), formType_.begin(), formType_.end());
     out.insert(out.end(), chunks_.begin(), chunks_.end());
@@ -66,33 +62,8 @@ std::vector<uint8_t> IlbmBuilder::Bytes() const {
 
 void IlbmBuilder::WriteTo(const std::string& path) const { WriteBytes(path, Bytes()); }
 
-// Bit `bit` of each value as one plane row, 16-bit padded.
-static ByteVector BitRow(int32_t width, int bit, const auto& value) {
-    ByteVector bytes(size_t(PlaneRowBytes(width)), 0);
-    for (int32_t x = 0; x < width; ++x)
-        if ((value(x) >> bit) & 1) bytes[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
-    return bytes;
-}
-
-ByteVector PlaneRow(const IndexPicture& picture, int32_t row, int plane) {
-    return BitRow(picture.Width, plane, [&](int32_t x) { return picture.At(x, row); });
-}
-
-static void Put(ByteVector& body, const ByteVector& row, Packing packing) {
-    body = Append(std::move(body), packing == Packing::ByteRun1 ? PackByteRun1(row) : row);
-}
-
-ByteVector EncodeBody(const IndexPicture& picture, const BodyOptions& options) {
-    ByteVector body;
-    for (int32_t y = 0; y < picture.Height; ++y) {
-        for (int p = 0; p < options.Planes; ++p) Put(body, PlaneRow(picture, y, p), options.Compression);
-        if (options.MaskPlane) Put(body, ByteVector(size_t(PlaneRowBytes(picture.Width)), options.MaskByte), options.Compression);
-    }
-    return body;
-}
-
-ByteVector PackByteRun1(const ByteVector& row) {
-    ByteVector out;
+static Buf PackByteRun1(const Buf& row) {
+    Buf out;
     for (size_t i = 0, n = row.size(); i < n;) {
         size_t run = 1;
         while (i + run < n && run < 128 && row[i + run] == row[i]) ++run;
@@ -110,31 +81,57 @@ ByteVector PackByteRun1(const ByteVector& row) {
     return out;
 }
 
-ByteVector EncodePbmBody(const IndexPicture& picture, Packing compression) {
-    ByteVector body;
-    for (int32_t y = 0; y < picture.Height; ++y) {
-        ByteVector row(picture.Pixels.begin() + ptrdiff_t(y) * picture.Width,
-                  picture.Pixels.begin() + ptrdiff_t(y + 1) * picture.Width);
-        row.resize(size_t(picture.Width + (picture.Width & 1)), 0);
-        Put(body, row, compression);
+// Bit `bit` of each value as one plane row, 16-bit padded.
+static Buf BitRow(int32_t width, int bit, const auto& value) {
+    Buf bytes(size_t((width + 15) / 16 * 2), 0);
+    for (int32_t x = 0; x < width; ++x)
+        if ((value(x) >> bit) & 1) bytes[size_t(x / 8)] |= uint8_t(0x80 >> (x % 8));
+    return bytes;
+}
+
+static Buf PlaneRow(const IndexPicture& pic, int32_t row, int plane) {
+    return BitRow(pic.Width, plane, [&](int32_t x) { return pic.At(x, row); });
+}
+
+static void Put(Buf& body, const Buf& row, Packing packing) {
+    body = Append(std::move(body), packing == Packing::ByteRun1 ? PackByteRun1(row) : row);
+}
+
+static Buf EncodeBody(const IndexPicture& pic, const BodyOptions& o) {
+    Buf body;
+    for (int32_t y = 0; y < pic.Height; ++y) {
+        for (int p = 0; p < o.Planes; ++p) Put(body, PlaneRow(pic, y, p), o.Compression);
+        if (o.MaskPlane) Put(body, Buf(size_t((pic.Width + 15) / 16 * 2), o.MaskByte), o.Compression);
     }
     return body;
 }
 
-ByteVector EncodeAbit(const IndexPicture& picture, int planes) {
-    ByteVector data;
+IlbmBuilder& IlbmBuilder::Body(const IndexPicture& p, const BodyOptions& o) { return Chunk("BODY", EncodeBody(p, o)); }
+
+Buf EncodePbmBody(const IndexPicture& pic, Packing packing) {
+    Buf body;
+    for (int32_t y = 0; y < pic.Height; ++y) {
+        Buf row(size_t(pic.Width + (pic.Width & 1)), 0);  // padded to an even length
+        for (int32_t x = 0; x < pic.Width; ++x) row[size_t(x)] = pic.At(x, y);
+        Put(body, row, packing);
+    }
+    return body;
+}
+
+Buf EncodeAbit(const IndexPicture& pic, int planes) {
+    Buf data;
     for (int p = 0; p < planes; ++p)
-        for (int32_t y = 0; y < picture.Height; ++y) Put(data, PlaneRow(picture, y, p), Packing::Raw);
+        for (int32_t y = 0; y < pic.Height; ++y) Put(data, PlaneRow(pic, y, p), Packing::Raw);
     return data;
 }
 
-ByteVector EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes, Packing compression) {
-    ByteVector body;
+Buf EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes, Packing packing) {
+    Buf body;
     for (int32_t y = 0; y < height; ++y)
         for (int p = 0; p < planes; ++p)  // plane p is bit p % 8 of component p / 8: red, green, blue, alpha
             Put(body, BitRow(width, (p < 24 ? 16 - 8 * (p / 8) : 24) + p % 8,
                              [&](int32_t x) { return argb[size_t(y) * size_t(width) + size_t(x)]; }),
-                compression);
+                packing);
     return body;
 }
 
@@ -143,7 +140,7 @@ ByteVector EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint3
 // entry word comes last: a leaf behind a 0 bit is 0x100 | symbol; a node's
 // word is its 1-side leaf's symbol, or minus twice the distance back to its
 // 1-side subtree, and its 0-side entry word lies just before it.
-static void AppendCodeTree(const ByteVector& symbols, size_t lo, size_t hi, const std::string& prefix,
+static void AppendCodeTree(const Buf& symbols, size_t lo, size_t hi, const std::string& prefix,
                            std::vector<int32_t>& words, std::vector<std::string>& codes) {
     const size_t mid = (lo + hi) / 2;
     if (hi - lo == 1) {
@@ -163,8 +160,8 @@ static void AppendCodeTree(const ByteVector& symbols, size_t lo, size_t hi, cons
 
 // Huffman-packs data in the PCHG layout: the tree as big-endian words, root
 // last, and the code bits, most significant first, in whole longwords.
-static void PchgHuffman(const ByteVector& data, ByteVector& tree, ByteVector& bits) {
-    ByteVector symbols;
+static void PchgHuffman(const Buf& data, Buf& tree, Buf& bits) {
+    Buf symbols;
     for (int v = 0; v < 256; ++v)
         if (std::find(data.begin(), data.end(), uint8_t(v)) != data.end()) symbols.push_back(uint8_t(v));
     while (symbols.size() < 2) symbols.push_back(symbols.empty() || symbols[0] != 0 ? 0 : 1);  // a tree needs two leaves
@@ -185,16 +182,16 @@ static void PchgHuffman(const ByteVector& data, ByteVector& tree, ByteVector& bi
     bits.resize((bits.size() + 3) / 4 * 4, 0);
 }
 
-ByteVector PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines) {
-    ByteVector data(size_t((options.LineCount + 31) / 32) * 4, 0);
+Buf PchgData(const PchgOptions& o, const std::vector<PchgLine>& lines) {
+    Buf data(size_t((o.LineCount + 31) / 32) * 4, 0);
     uint32_t maxChanges = 0, totalChanges = 0;
     for (const PchgLine& line : lines) {
-        const int32_t bit = line.Line - options.StartLine;
+        const int32_t bit = line.Line - o.StartLine;
         data[size_t(bit / 8)] |= uint8_t(0x80 >> (bit % 8));
-        const size_t changes = options.BigChanges ? line.Big.size() : line.Low.size() + line.High.size();
+        const size_t changes = o.BigChanges ? line.Big.size() : line.Low.size() + line.High.size();
         maxChanges = std::max(maxChanges, uint32_t(changes));
         totalChanges += uint32_t(changes);
-        if (options.BigChanges) {
+        if (o.BigChanges) {
             PutWord(data, uint32_t(line.Big.size()));
             for (const PchgBigChange& c : line.Big) {
                 PutWord(data, c.Register);
@@ -205,27 +202,27 @@ ByteVector PchgData(const PchgOptions& options, const std::vector<PchgLine>& lin
             data = Words(line.High, Words(line.Low, std::move(data)));
         }
     }
-    ByteVector chunk = Words({uint16_t(options.Huffman ? 1 : 0), uint16_t(options.BigChanges ? 2 : 1),
-                         uint16_t(options.StartLine), uint16_t(options.LineCount), uint16_t(lines.size()), 0, 255,
+    Buf chunk = Words({uint16_t(o.Huffman ? 1 : 0), uint16_t(o.BigChanges ? 2 : 1),
+                         uint16_t(o.StartLine), uint16_t(o.LineCount), uint16_t(lines.size()), 0, 255,
                          uint16_t(maxChanges)});
     PutLong(chunk, totalChanges);
-    if (!options.Huffman) return Append(std::move(chunk), data);
-    ByteVector tree, bits;
+    if (!o.Huffman) return Append(std::move(chunk), data);
+    Buf tree, bits;
     PchgHuffman(data, tree, bits);
     PutLong(chunk, uint32_t(tree.size()));
     PutLong(chunk, uint32_t(data.size()));
     return Append(Append(std::move(chunk), tree), bits);
 }
 
-void WriteBytes(const std::string& path, const ByteVector& bytes) {
+void WriteBytes(const std::string& path, const Buf& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-ByteVector ReadBytes(const std::string& path) {
+Buf ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return ByteVector(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return Buf(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace planora::test

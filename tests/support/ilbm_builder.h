@@ -19,6 +19,8 @@
 
 namespace planora::test {
 
+using Buf = std::vector<uint8_t>;
+
 // All BMHD fields in file order. Words are written as 16-bit two's complement.
 struct BmhdFields {
     int32_t Width = 0, Height = 0, Xpos = 0, Ypos = 0;
@@ -31,12 +33,11 @@ struct BmhdFields {
 // A picture as palette indices, row-major from the top-left pixel.
 struct IndexPicture {
     int32_t Width = 0, Height = 0;
-    std::vector<uint8_t> Pixels;  // Width * Height entries
+    Buf Pixels;  // Width * Height entries
 
     IndexPicture() = default;
-    IndexPicture(int32_t width, int32_t height, uint8_t fill = 0)
-        : Width(width), Height(height), Pixels(size_t(width) * size_t(height), fill) {}
-    IndexPicture(int32_t width, int32_t height, std::vector<uint8_t> pixels) : Width(width), Height(height), Pixels(std::move(pixels)) {}
+    IndexPicture(int32_t w, int32_t h, uint8_t fill = 0) : Width(w), Height(h), Pixels(size_t(w) * size_t(h), fill) {}
+    IndexPicture(int32_t w, int32_t h, Buf pixels) : Width(w), Height(h), Pixels(std::move(pixels)) {}
     uint8_t& At(int32_t x, int32_t y) { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
     uint8_t At(int32_t x, int32_t y) const { return Pixels[size_t(y) * size_t(Width) + size_t(x)]; }
 };
@@ -53,32 +54,27 @@ struct BodyOptions {
     uint8_t MaskByte = 0xFF;
 };
 
-void PutWord(std::vector<uint8_t>& out, uint32_t value);
-void PutLong(std::vector<uint8_t>& out, uint32_t value);
 // The 20 BMHD data bytes.
-std::vector<uint8_t> BmhdData(const BmhdFields& fields);
+Buf BmhdData(const BmhdFields& fields);
 
 class IlbmBuilder {
 public:
     // Form type written after the FORM length; "ILBM" by default.
     IlbmBuilder& FormType(std::string type) { formType_ = std::move(type); return *this; }
-    // Replaces the computed FORM length, or the leading "FORM" identifier.
+    // Replaces the computed FORM length.
     IlbmBuilder& FormLength(uint32_t length) { formLength_ = length; return *this; }
-    IlbmBuilder& FormId(std::string id) { formId_ = std::move(id); return *this; }
-
     // A chunk with the given identifier and data; a pad byte follows odd-length data.
-    IlbmBuilder& Chunk(const std::string& id, const std::vector<uint8_t>& data);
+    IlbmBuilder& Chunk(const std::string& id, const Buf& data);
     // A chunk header whose declared length differs from the data that follows
     // (no pad byte is added): for truncated or overlong chunks.
-    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t declaredLength, const std::vector<uint8_t>& data);
-    // std::vector<uint8_t> appended as they are, after the chunks added so far.
-    IlbmBuilder& Raw(const std::vector<uint8_t>& bytes) { chunks_.insert(chunks_.end(), bytes.begin(), bytes.end()); return *this; }
+    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t length, const Buf& data);
+    // Bytes appended as they are, after the chunks added so far.
+    IlbmBuilder& Raw(const Buf& b) { chunks_.insert(chunks_.end(), b.begin(), b.end()); return *this; }
 
-    IlbmBuilder& Bmhd(const BmhdFields& fields) { return Chunk("BMHD", BmhdData(fields)); }
+    IlbmBuilder& Bmhd(const BmhdFields& f) { return Chunk("BMHD", BmhdData(f)); }
     // The common case: size, planes, packing; every other field 0.
-    IlbmBuilder& Bmhd(int32_t width, int32_t height, int planes, uint8_t packtype = 0, uint8_t masking = 0) {
-        return Bmhd(BmhdFields{.Width = width, .Height = height, .Bitplanes = uint8_t(planes), .Masking = masking,
-                               .Packtype = packtype});
+    IlbmBuilder& Bmhd(int32_t w, int32_t h, int planes, uint8_t packtype = 0, uint8_t masking = 0) {
+        return Bmhd({.Width = w, .Height = h, .Bitplanes = uint8_t(planes), .Masking = masking, .Packtype = packtype});
     }
     // CMAP of RGB24 colours, 3 bytes each.
     IlbmBuilder& Cmap(const std::vector<uint32_t>& rgb24);
@@ -88,45 +84,33 @@ public:
     // SHAM: version word 0, then big-endian 0x0RGB words, 16 per palette line.
     IlbmBuilder& Sham(const std::vector<uint16_t>& words);
     // PCHG chunk with the given data (PchgData below).
-    IlbmBuilder& Pchg(const std::vector<uint8_t>& data) { return Chunk("PCHG", data); }
+    IlbmBuilder& Pchg(const Buf& data) { return Chunk("PCHG", data); }
     IlbmBuilder& Body(const IndexPicture& picture, const BodyOptions& options);
     // BODY with the given bytes as they are.
-    IlbmBuilder& Body(const std::vector<uint8_t>& bytes) { return Chunk("BODY", bytes); }
+    IlbmBuilder& Body(const Buf& bytes) { return Chunk("BODY", bytes); }
 
     // The whole file.
-    std::vector<uint8_t> Bytes() const;
+    Buf Bytes() const;
     // Writes the whole file to path (throws std::runtime_error on failure).
     void WriteTo(const std::string& path) const;
 
 private:
-    std::string formId_ = "FORM";
     std::string formType_ = "ILBM";
     std::optional<uint32_t> formLength_;
-    std::vector<uint8_t> chunks_;
+    Buf chunks_;
 };
-
-// Bytes per plane row: the width rounded up to whole 16-bit words.
-inline int32_t PlaneRowBytes(int32_t width) { return 2 * ((width + 15) / 16); }
-// The bits of one plane of one image row (plane 0 = least significant bit).
-std::vector<uint8_t> PlaneRow(const IndexPicture& picture, int32_t row, int plane);
-// The BODY data for a picture.
-std::vector<uint8_t> EncodeBody(const IndexPicture& picture, const BodyOptions& options);
-// ByteRun1-packs one row: runs of three or more equal bytes become repeat
-// runs, the rest literal runs of at most 128 bytes.
-std::vector<uint8_t> PackByteRun1(const std::vector<uint8_t>& row);
 
 // ---- Relatives of the planar BODY ------------------------------------------
 // PBM BODY: for every row, one index byte per pixel, padded to an even
 // length, each row stored raw or ByteRun1-packed.
-std::vector<uint8_t> EncodePbmBody(const IndexPicture& picture, Packing compression);
+Buf EncodePbmBody(const IndexPicture& picture, Packing compression);
 // ACBM ABIT data: plane 0 of every row (top row first), then plane 1, ...
-std::vector<uint8_t> EncodeAbit(const IndexPicture& picture, int planes);
+Buf EncodeAbit(const IndexPicture& picture, int planes);
 // Deep ILBM BODY (raw or ByteRun1): RGB24 (and, with 32 planes, alpha in the
 // top byte of each 0xAARRGGBB value) as 24 or 32 interleaved bitplanes,
 // planes 0-7 red (plane 0 least significant), 8-15 green, 16-23 blue, 24-31
 // alpha. Pixels are row-major, width * height entries.
-std::vector<uint8_t> EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes,
-                                          Packing compression);
+Buf EncodeDeepBody(int32_t width, int32_t height, const std::vector<uint32_t>& argb, int planes, Packing compression);
 
 // ---- PCHG palette changes ----------------------------------------------------
 // One changed line: small changes are words 0xIRGB, Low for registers I
@@ -150,11 +134,10 @@ struct PchgOptions {
 // MaxReg 255, MaxChanges and TotalChanges from the lines), the line mask in
 // whole longwords and the lines' changes; with Huffman, the compression
 // header, a tree (root last) and the packed bits of that data.
-
-std::vector<uint8_t> PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines);
+Buf PchgData(const PchgOptions& options, const std::vector<PchgLine>& lines);
 // Writes bytes to a file (throws std::runtime_error on failure) and reads a
 // whole file (empty when it cannot be read).
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const Buf& bytes);
+Buf ReadBytes(const std::string& path);
 
 }  // namespace planora::test
