@@ -26,6 +26,8 @@
 namespace planora::test {
 namespace {
 
+using Rng = std::mt19937;
+
 enum Peer : unsigned { kSource = 1, kIlbmtoppm = 2, kFfmpeg = 4 };
 
 bool ToolsMissing() { return !HaveTool("ilbmtoppm") || !HaveTool("ffmpeg") || !HaveTool("ppmtoilbm"); }
@@ -45,38 +47,38 @@ std::string Differences(const PictureContext& pic, const RgbPicture& reference) 
     return out.str();
 }
 
-std::vector<uint32_t> RandomColours(std::mt19937& random, size_t count) {
+std::vector<uint32_t> RandomColours(Rng& rng, size_t count) {
     std::vector<uint32_t> colours(count);
-    for (uint32_t& c : colours) c = random() & 0xFFFFFF;
+    for (uint32_t& c : colours) c = rng() & 0xFFFFFF;
     return colours;
 }
 
 // Random picture of the given colours, with runs for ByteRun1.
-RgbPicture RandomPicture(std::mt19937& random, int32_t width, int32_t height, const std::vector<uint32_t>& colours) {
+RgbPicture RandomPicture(Rng& rng, int32_t width, int32_t height, const std::vector<uint32_t>& colours) {
     RgbPicture p{width, height, {}};
     uint32_t c = colours[0];
     for (int32_t i = 0; i < width * height; ++i) {
-        if (random() % 3 != 0) c = colours[random() % colours.size()];
+        if (rng() % 3 != 0) c = colours[rng() % colours.size()];
         p.Rgb.insert(p.Rgb.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     }
     return p;
 }
 
-IndexPicture RandomIndices(std::mt19937& random, int32_t width, int32_t height, int planes) {
+IndexPicture RandomIndices(Rng& rng, int32_t width, int32_t height, int planes) {
     IndexPicture picture(width, height);
-    for (uint8_t& p : picture.Pixels) p = uint8_t(random() % (1u << planes));
+    for (uint8_t& p : picture.Pixels) p = uint8_t(rng() % (1u << planes));
     return picture;
 }
 
 // Random PCHG changes on about half the lines from startLine to the last row.
-std::vector<uint8_t> RandomPchg(std::mt19937& random, int32_t startLine, int32_t height, bool big, bool huffman) {
+Buf RandomPchg(Rng& rng, int32_t startLine, int32_t height, bool big, bool huffman) {
     std::vector<PchgLine> lines;
     for (int32_t line = startLine; line < height; ++line) {
-        if (random() % 2) continue;
+        if (rng() % 2) continue;
         PchgLine change{line, {}, {}, {}};
-        for (unsigned n = 1 + random() % 3; n > 0; --n) {
-            if (big) change.Big.push_back({uint16_t(random() % 64), 0, uint8_t(random()), uint8_t(random()), uint8_t(random())});
-            else (random() % 2 ? change.High : change.Low).push_back(uint16_t(random()));
+        for (unsigned n = 1 + rng() % 3; n > 0; --n) {
+            if (big) change.Big.push_back({uint16_t(rng() % 64), 0, uint8_t(rng()), uint8_t(rng()), uint8_t(rng())});
+            else (rng() % 2 ? change.High : change.Low).push_back(uint16_t(rng()));
         }
         lines.push_back(change);
     }
@@ -84,11 +86,11 @@ std::vector<uint8_t> RandomPchg(std::mt19937& random, int32_t startLine, int32_t
 }
 
 // Writes one picture of the kind to path; fills source when the pixels are known exactly.
-using Maker = std::function<void(std::mt19937&, int32_t, int32_t, bool packed, const std::string& path, RgbPicture& source)>;
+using Maker = std::function<void(Rng&, int32_t, int32_t, bool, const std::string&, RgbPicture&)>;
 
 Maker ByPpmtoilbm(int planes, const std::string& options) {
-    return [=](std::mt19937& random, int32_t w, int32_t h, bool packed, const std::string& path, RgbPicture& source) {
-        const RgbPicture picture = RandomPicture(random, w, h, RandomColours(random, planes ? 1u << planes : 4096));
+    return [=](Rng& rng, int32_t w, int32_t h, bool packed, const std::string& path, RgbPicture& source) {
+        const RgbPicture picture = RandomPicture(rng, w, h, RandomColours(rng, planes ? 1u << planes : 4096));
         WritePpm(path + ".ppm", picture);
         const std::string packing = packed ? " -compress " : " -nocompress ";
         ASSERT_TRUE(Run("ppmtoilbm -quiet" + packing + options + " " + path + ".ppm >" + path, path + ".log"));
@@ -100,39 +102,39 @@ Maker ByPpmtoilbm(int planes, const std::string& options) {
 // of random colours); extra adds chunks before the BODY. An ACBM keeps whole
 // planes one after another in an ABIT chunk, never packed.
 Maker ByBuilder(const std::string& formType, int planes, size_t colours, int masking,
-                std::function<void(IlbmBuilder&, std::mt19937&, int32_t, int32_t)> extra) {
-    return [=](std::mt19937& random, int32_t w, int32_t h, bool packed, const std::string& path, RgbPicture&) {
-        const IndexPicture picture = RandomIndices(random, w, h, std::min(planes, 8));
+                std::function<void(IlbmBuilder&, Rng&, int32_t, int32_t)> extra) {
+    return [=](Rng& rng, int32_t w, int32_t h, bool packed, const std::string& path, RgbPicture&) {
+        const IndexPicture picture = RandomIndices(rng, w, h, std::min(planes, 8));
         const Packing packing = packed && formType != "ACBM" ? Packing::ByteRun1 : Packing::Raw;
         IlbmBuilder file;
         file.FormType(formType).Bmhd(w, h, planes, packing == Packing::ByteRun1, uint8_t(masking));
-        if (colours) file.Cmap(RandomColours(random, colours));
-        if (extra) extra(file, random, w, h);
+        if (colours) file.Cmap(RandomColours(rng, colours));
+        if (extra) extra(file, rng, w, h);
         if (formType == "PBM ") file.Body(EncodePbmBody(picture, packing));
         else if (formType == "ACBM") file.Chunk("ABIT", EncodeAbit(picture, planes));
-        else if (planes > 8) file.Body(EncodeDeepBody(w, h, RandomColours(random, size_t(w * h)), planes, packing));
-        else file.Body(picture, {planes, packing, masking == 1, uint8_t(random())});
+        else if (planes > 8) file.Body(EncodeDeepBody(w, h, RandomColours(rng, size_t(w * h)), planes, packing));
+        else file.Body(picture, {planes, packing, masking == 1, uint8_t(rng())});
         file.WriteTo(path);
     };
 }
 
 auto Camg(uint32_t mode) {
-    return [=](IlbmBuilder& file, std::mt19937&, int32_t, int32_t) { file.Camg(mode); };
+    return [=](IlbmBuilder& file, Rng&, int32_t, int32_t) { file.Camg(mode); };
 }
 
 auto Sham(uint32_t camg) {
-    return [=](IlbmBuilder& file, std::mt19937& random, int32_t, int32_t h) {
+    return [=](IlbmBuilder& file, Rng& rng, int32_t, int32_t h) {
         std::vector<uint16_t> words(size_t(16 * (camg & 4 ? (h + 1) / 2 : h)));
-        for (uint16_t& w : words) w = uint16_t(random() & 0xFFF);
+        for (uint16_t& w : words) w = uint16_t(rng() & 0xFFF);
         file.Camg(camg).Sham(words);
     };
 }
 
 // A camg of 1 writes no CAMG: the rows are then mapped after the chunk walk.
 auto Pchg(uint32_t camg, int32_t startLine, bool big, bool huffman) {
-    return [=](IlbmBuilder& file, std::mt19937& random, int32_t, int32_t h) {
+    return [=](IlbmBuilder& file, Rng& rng, int32_t, int32_t h) {
         if (camg != 1) file.Camg(camg);
-        file.Pchg(RandomPchg(random, startLine, h, big, huffman));
+        file.Pchg(RandomPchg(rng, startLine, h, big, huffman));
     };
 }
 
@@ -174,14 +176,14 @@ TEST_P(Generated, AgreesWithThePeers) {
     const Kind& kind = GetParam();
     if (ToolsMissing()) GTEST_SKIP() << "netpbm or ffmpeg is not installed";
     TempDir dir;
-    std::mt19937 random(std::hash<std::string>{}(kind.name) & 0xFFFF);
+    Rng rng(std::hash<std::string>{}(kind.name) & 0xFFFF);
     std::vector<FfmpegInput> inputs;
     std::vector<RgbPicture> sources;
     for (bool packed : {false, true})
         for (auto [width, height] : kind.sizes) {
             const std::string path = dir.File(std::to_string(inputs.size()) + ".iff");
             RgbPicture source;
-            kind.make(random, width, height, packed, path, source);
+            kind.make(rng, width, height, packed, path, source);
             if (HasFatalFailure()) return;
             inputs.push_back({path, width, height});
             sources.push_back(source);
@@ -189,12 +191,12 @@ TEST_P(Generated, AgreesWithThePeers) {
     std::vector<RgbPicture> byFfmpeg(inputs.size());
     if (kind.peers & kFfmpeg) byFfmpeg = DecodeAllWithFfmpeg(inputs, dir.File("ffmpeg.log"));
     for (size_t i = 0; i < inputs.size(); ++i) {
-        SCOPED_TRACE(inputs[i].Path + " " + std::to_string(inputs[i].Width) + "x" + std::to_string(inputs[i].Height));
+        SCOPED_TRACE(testing::Message() << inputs[i].Path << " " << inputs[i].Width << "x" << inputs[i].Height);
         PictureContext pic;
         ASSERT_EQ(pic.Load_IFF_To_Array(inputs[i].Path), 1);
-        if (kind.peers & kSource) { EXPECT_EQ(Differences(pic, sources[i]), "") << "against the source"; }
+        if (kind.peers & kSource) { EXPECT_EQ(Differences(pic, sources[i]), "") << "source"; }
         if (kind.peers & kIlbmtoppm) { EXPECT_EQ(Differences(pic, DecodeWithIlbmtoppm(inputs[i].Path)), "") << "ilbmtoppm"; }
-        if (kind.peers & kFfmpeg) { EXPECT_EQ(Differences(pic, byFfmpeg[i]), "") << "against ffmpeg"; }
+        if (kind.peers & kFfmpeg) { EXPECT_EQ(Differences(pic, byFfmpeg[i]), "") << "ffmpeg"; }
     }
 }
 
@@ -214,38 +216,32 @@ TEST_P(Corpus, AgreesWithThePeer) {
     if (ToolsMissing()) GTEST_SKIP() << "netpbm or ffmpeg is not installed";
     TempDir dir;
     std::string path = std::string(PLANORA_TEST_DATA) + "/" + file.name;
-    std::vector<uint8_t> bytes = ReadBytes(path);
+    Buf bytes = ReadBytes(path);
     ASSERT_FALSE(bytes.empty()) << path;
     if (file.peers & kIlbmtoppm) {
         // ilbmtoppm starts HAM8 rows from black, the program from colour 0:
         // the copy decoded has colour 0 black.
-        const std::string cmap = "CMAP";
-        const auto at = std::search(bytes.begin(), bytes.end(), cmap.begin(), cmap.end());
-        if (at != bytes.end() && bytes.end() - at > 11) std::fill(at + 8, at + 11, uint8_t(0));
+        const size_t at = std::string(bytes.begin(), bytes.end()).find("CMAP");
+        if (at != std::string::npos && at + 11 <= bytes.size()) std::fill_n(bytes.begin() + long(at) + 8, 3, 0);
         path = dir.File("copy.iff");
         WriteBytes(path, bytes);
     }
     PictureContext pic;
     ASSERT_EQ(pic.Load_IFF_To_Array(path), 1);
     if (file.peers & kIlbmtoppm) { EXPECT_EQ(Differences(pic, DecodeWithIlbmtoppm(path)), ""); }
-    if (file.peers & kFfmpeg) {
-        EXPECT_EQ(Differences(pic, DecodeWithFfmpeg(path, pic.IlbmInfo.Width, pic.IlbmInfo.Height)), "");
-    }
+    if (file.peers & kFfmpeg) { EXPECT_EQ(Differences(pic, DecodeWithFfmpeg(path, pic.IlbmInfo.Width, pic.IlbmInfo.Height)), ""); }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, Corpus,
-                         testing::Values(CorpusFile{"ham6_serenity.iff", kFfmpeg}, CorpusFile{"ehb_hope.iff", kFfmpeg},
-                                         CorpusFile{"ham8_tng.iff", kIlbmtoppm}, CorpusFile{"pbm_sample.iff", kIlbmtoppm},
-                                         CorpusFile{"deep24_small.iff", kIlbmtoppm},
-                                         CorpusFile{"sham_somnambulist.iff", kIlbmtoppm},
-                                         CorpusFile{"pchg_manhattan.iff", kIlbmtoppm},
-                                         CorpusFile{"pchg_big_ehb_kde.iff", kIlbmtoppm},
-                                         CorpusFile{"acbm_sample.acbm", kFfmpeg},
-                                         CorpusFile{"atari_vdat_sample.iff", kFfmpeg}),
-                         [](const testing::TestParamInfo<CorpusFile>& info) {
-                             const std::string name = info.param.name;
-                             return name.substr(0, name.find('.'));
-                         });
+const CorpusFile kCorpus[] = {
+    {"ham6_serenity.iff", kFfmpeg}, {"ehb_hope.iff", kFfmpeg}, {"ham8_tng.iff", kIlbmtoppm}, {"pbm_sample.iff", kIlbmtoppm},
+    {"deep24_small.iff", kIlbmtoppm}, {"sham_somnambulist.iff", kIlbmtoppm}, {"pchg_manhattan.iff", kIlbmtoppm},
+    {"pchg_big_ehb_kde.iff", kIlbmtoppm}, {"acbm_sample.acbm", kFfmpeg}, {"atari_vdat_sample.iff", kFfmpeg},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, Corpus, testing::ValuesIn(kCorpus), [](const testing::TestParamInfo<CorpusFile>& info) {
+    const std::string name = info.param.name;
+    return name.substr(0, name.find('.'));
+});
 
 }  // namespace
 }  // namespace planora::test

@@ -1,8 +1,7 @@
 #include "reference_tools.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "ilbm_builder.h"
 #include "temp_dir.h"
@@ -25,14 +24,17 @@ void WritePpm(const std::string& path, const RgbPicture& picture) {
 }
 
 RgbPicture ReadPpm(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadBytes(path);
-    const std::string header(bytes.begin(), bytes.begin() + std::ptrdiff_t(std::min<size_t>(bytes.size(), 64)));
     // "P6", width, height, maxval (netpbm writes no comments), one white-space byte, the pixels.
-    int w = 0, h = 0, maxval = 0, end = 0;
-    if (std::sscanf(header.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &end) != 3 || maxval != 255) return {};
-    const size_t start = size_t(end) + 1, size = 3 * size_t(w) * size_t(h);
-    if (bytes.size() < start + size) return {};
-    return {w, h, std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(start), bytes.begin() + std::ptrdiff_t(start + size))};
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxval = 0;
+    RgbPicture p;
+    in >> magic >> p.Width >> p.Height >> maxval;
+    if (magic != "P6" || maxval != 255 || p.Width < 0 || p.Height < 0) return {};
+    p.Rgb.resize(3 * size_t(p.Width) * size_t(p.Height));
+    in.get();
+    if (!in.read(reinterpret_cast<char*>(p.Rgb.data()), std::streamsize(p.Rgb.size()))) return {};
+    return p;
 }
 
 // The tools' outputs go to a folder of their own, never beside the input,

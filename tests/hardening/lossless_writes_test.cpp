@@ -52,7 +52,7 @@ TEST(LosslessWrites, FailedWritesKeepTheOldFileAndLeaveNoTemporary) {
     ASSERT_EQ(pic.Load_IFF_From_Memory("pic.iff", IlbmBuilder().Bmhd(64, 32, 8, 1).Cmap(std::vector<uint32_t>(256, 0x123456))
                                                       .Camg(0).Body(picture, {8, Packing::ByteRun1}).Bytes()),
               1);
-    const std::vector<uint8_t> old = {'k', 'e', 'e', 'p'};
+    const Buf old = {'k', 'e', 'e', 'p'};
     for (const auto& [name, write, size] : kWriters) {
         SCOPED_TRACE(name);
         TempDir dir;

@@ -32,15 +32,10 @@ std::vector<Row> Rows() {
     for (std::string line; std::getline(table, line);) {
         if (line.empty() || line[0] == '#' || line.rfind("file\t", 0) == 0) continue;
         std::istringstream in(line);
-        Row row;
-        std::string outcome, width, height, budget;
-        for (std::string* field : {&row.file, &outcome, &width, &height, &budget, &row.pixels, &row.note})
-            std::getline(in, *field, '\t');
-        row.outcome = std::stoi(outcome);
-        row.width = std::stoi(width);
-        row.height = std::stoi(height);
-        if (!budget.empty()) row.budget = std::stoll(budget);
-        rows.push_back(row);
+        std::vector<std::string> f(7);
+        for (auto& field : f) std::getline(in, field, '\t');
+        rows.push_back({f[0], f[5], f[6], std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3]),
+                        f[4].empty() ? kDefaultImageByteBudget : std::stoll(f[4])});
     }
     return rows;
 }

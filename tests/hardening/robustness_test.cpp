@@ -23,7 +23,7 @@ namespace {
 
 struct Seed {
     std::string name;
-    std::vector<uint8_t> bytes;
+    Buf bytes;
 };
 void PrintTo(const Seed& seed, std::ostream* os) { *os << seed.name; }
 
@@ -40,7 +40,7 @@ const std::set<int> kLoadFailures = {kOverflow, kOutOfMemory, kSubscriptOutOfRan
 
 // Loads bytes into pic and, when a picture came out, builds every output.
 // Returns "" for a clean outcome, else what went wrong.
-std::string CleanOutcome(PictureContext& pic, const std::vector<uint8_t>& bytes) {
+std::string CleanOutcome(PictureContext& pic, const Buf& bytes) {
     int16_t result = 0;
     try {
         result = pic.Load_IFF_From_Memory("mutant.iff", bytes);
@@ -69,10 +69,10 @@ TEST_P(Robustness, EveryTruncationAndByteFlipEndsCleanly) {
     PictureContext pic;  // one context, so state carries over as in the program
     ASSERT_EQ(pic.Load_IFF_From_Memory("seed.iff", file), 1);
     for (size_t length = 0; length < file.size(); ++length)
-        ASSERT_EQ(CleanOutcome(pic, std::vector<uint8_t>(file.begin(), file.begin() + long(length))), "") << "cut at " << length;
+        ASSERT_EQ(CleanOutcome(pic, Buf(file.begin(), file.begin() + long(length))), "") << "cut at " << length;
     for (size_t pos = 0; pos < file.size(); ++pos)
         for (uint8_t mask : {uint8_t(0xFF), uint8_t(0x80), uint8_t(0x01)}) {
-            std::vector<uint8_t> mutant = file;
+            Buf mutant = file;
             mutant[pos] ^= mask;
             ASSERT_EQ(CleanOutcome(pic, mutant), "") << "byte " << pos << " ^ " << int(mask);
         }
