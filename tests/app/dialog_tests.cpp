@@ -39,7 +39,7 @@ TEST(QtFileChooserTest, HandsBackTheTypedName) {
         TempDir folder;
         WriteBytes(folder.File("quad.iff"), Data("app_quad.iff"));
         const FileRequest request{
-            save ? FileRequest::Mode::Save : FileRequest::Mode::Open, nullptr, {}, QString::fromStdString(folder.Path()),
+            save ? FileRequest::Mode::Save : FileRequest::Mode::Open, nullptr, {}, Q(folder.Path()),
             ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|"), 0, save ? "bmp" : "IFF",
             !save, save};
         QString filter;
@@ -53,7 +53,7 @@ TEST(QtFileChooserTest, HandsBackTheTypedName) {
             QTest::keyClick(name, Qt::Key_Return);
             if (dialog->isVisible()) dialog->reject();
         });
-        EXPECT_EQ(QtFileChooser().Choose(request), *chosen ? QString::fromStdString(folder.File(chosen)) : QString());
+        EXPECT_EQ(QtFileChooser().Choose(request), *chosen ? Q(folder.File(chosen)) : QString());
         // The description is shown as written; the pattern only filters.
         EXPECT_EQ(filter, save ? "(*.bmp)" : "(*.Iff)");
     }

@@ -76,6 +76,9 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
     for (const auto& bad : kBadFiles)
         if (bad.name != std::string("missing.iff")) WriteBytes(pictures.File(bad.name), bad.bytes);
     open(*this, CopyQuad());
+    // Neither a cancelled dialog nor a dropped web address changes anything.
+    Load(QString());
+    EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(Details(), QuadDetails());
     EXPECT_FALSE(PixelsAre(window->Picture1()->Picture(), [](int, int) { return kWhite; })) << "details not drawn";
@@ -92,14 +95,19 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
         EXPECT_EQ(messages.Shown, bad.message ? std::vector{Note(bad.message)} : std::vector<ShownMessage>{});
         EXPECT_TRUE(IsBlank());
     }
-    open(*this, Path("quad.iff"));
-    EXPECT_EQ(Details(), QuadDetails());
-    Trigger("Toolbar1_Button1");  // New
-    EXPECT_TRUE(IsBlank());
+    // The dialog opens existing files only, in the last folder used.
+    Load(QString());
+    EXPECT_EQ(Fields(files.Requests.back()), Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),
+                                                     {"(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0, "IFF", true, false}));
+    for (const char* New : {"Toolbar1_Button1", "Mnu_File_new"}) {
+        open(*this, Path("quad.iff"));
+        EXPECT_EQ(Details(), QuadDetails());
+        Trigger(New);
+        EXPECT_TRUE(IsBlank());
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWay, ValuesIn(kWays),
-                         [](const auto& info) { return info.param.first; });
+INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWay, ValuesIn(kWays), [](const auto& info) { return info.param.first; });
 
 // The box fills the window and shows the picture from its top-left corner,
 // clipped where the window is smaller, the box's background beside it.
@@ -108,63 +116,6 @@ AssertionResult Shows(const ShowPic& viewer, int width, int height, QRgb (*colou
     if (shown.size() != viewer.size()) return AssertionFailure() << "the box does not fill the window";
     const QRgb background = viewer.Pic()->BackColor().rgb();
     return PixelsAre(shown, [&](int x, int y) { return x < width && y < height ? colour(x, y) : background; });
-}
-
-using LoadTest = ProgramTest;
-
-TEST_F(LoadTest, CancelOrForeignDropKeepsThePicture) {
-    Start();
-    Load(CopyQuad());
-    const QImage preview = window->Picture6()->Picture();
-    Load(QString());
-    // Opens existing files only, in the last folder used.
-    const QString folder = QFileInfo(Path("quad.iff")).absolutePath();
-    EXPECT_EQ(Fields(files.Requests.at(1)), Fields({FileRequest::Mode::Open, window.get(), {}, folder,
-                                                    {"(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0, "IFF", true, false}));
-    EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
-    EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_EQ(Details(), QuadDetails());
-    EXPECT_EQ(window->Picture6()->Picture(), preview);
-    Trigger("Mnu_File_new");
-    EXPECT_TRUE(IsBlank());
-}
-
-// 1100 x 1000 pixels, red on the left, green from column 550: large enough to
-// be shown straight from the picture arrays and halved before the preview
-// stretch.
-TEST_F(LoadTest, LargePictureUntilTheNextLoad) {
-    IndexPicture big(1100, 1000, 2);
-    for (int y = 0; y < 1000; ++y) std::fill_n(&big.At(0, y), 550, uint8_t(1));
-    IlbmBuilder().Bmhd(1100, 1000, 2).Cmap({0, 0xFF0000, 0x00FF00, 0}).Body(big, {.Planes = 2})
-        .WriteTo(pictures.File("big.iff"));
-    const auto halves = [](int x, int) { return x < 550 ? kRed : kGreen; };
-    Start();
-    Load(CopyQuad());
-    Trigger("Toolbar1_Button4");
-    ShowPic* viewer = window->Viewer();
-    Load(Path("big.iff"));
-    ASSERT_EQ(window->Picture5()->Picture().size(), QSize(1100, 1000));
-    EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), halves));
-    EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
-        return Preview(x, y, 3, 0, [](int px, int) { return px < 160 ? kRed : kGreen; });
-    }));
-    // View again: the same viewer, sized for the larger picture and showing it whole.
-    Trigger("Toolbar1_Button4");
-    ASSERT_EQ(window->Viewer(), viewer);
-    EXPECT_EQ(viewer->size(), QSize(1100, 1000));
-    EXPECT_TRUE(Shows(*viewer, 1100, 1000, halves));
-
-    // A CMAP length of 2^31 fails the load after the arrays were made anew:
-    // the canvas must not show, or even read, the old ones.
-    std::vector<uint8_t> broken = IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, 0, 0, 0}).Bytes();
-    broken[44] = 0x80;
-    WriteBytes(pictures.File("broken.iff"), broken);
-    Load(Path("broken.iff"));
-    EXPECT_EQ(messages.Shown, std::vector{Note("Load Error:  6  Overflow")});
-    EXPECT_TRUE(IsBlank());
-    const QImage& canvas = window->Picture5()->Picture();
-    EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));
-    EXPECT_NE(canvas.pixel(0, 0), kRed);
 }
 
 // Halving a large picture before the preview stretch: 2 x 2 box averages,
@@ -184,7 +135,16 @@ TEST(PreviewScalingTest, HalvesWithRoundedAverages) {
     EXPECT_EQ(ShrinkTowards(QImage(320, 200, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(320, 200));
 }
 
-TEST_F(LoadTest, ViewerAtEverySizeUntilClosed) {
+// The viewer of toolbar button 4 at several sizes; then a picture of 1100 x
+// 1000 pixels, red on the left, green from column 550: large enough to be
+// shown straight from the picture arrays and halved before the preview
+// stretch.
+TEST_F(ProgramTest, ViewerAndALargePicture) {
+    IndexPicture big(1100, 1000, 2);
+    for (int y = 0; y < 1000; ++y) std::fill_n(&big.At(0, y), 550, uint8_t(1));
+    IlbmBuilder().Bmhd(1100, 1000, 2).Cmap({0, 0xFF0000, 0x00FF00, 0}).Body(big, {.Planes = 2})
+        .WriteTo(pictures.File("big.iff"));
+    const auto halves = [](int x, int) { return x < 550 ? kRed : kGreen; };
     Start();
     Trigger("Toolbar1_Button4");
     EXPECT_EQ(window->Viewer(), nullptr);  // nothing loaded
@@ -203,12 +163,35 @@ TEST_F(LoadTest, ViewerAtEverySizeUntilClosed) {
         EXPECT_TRUE(Shows(*viewer, 32, 16, QuadColour)) << size.width();
         Trigger("Toolbar1_Button4");
     }
+    Load(Path("big.iff"));
+    ASSERT_EQ(window->Picture5()->Picture().size(), QSize(1100, 1000));
+    EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), halves));
+    EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
+        return Preview(x, y, 3, 0, [](int px, int) { return px < 160 ? kRed : kGreen; });
+    }));
+    // View again: the same viewer, sized for the larger picture and showing it whole.
+    Trigger("Toolbar1_Button4");
+    ASSERT_EQ(window->Viewer(), viewer);
+    EXPECT_EQ(viewer->size(), QSize(1100, 1000));
+    EXPECT_TRUE(Shows(*viewer, 1100, 1000, halves));
     // Closing unloads it; the next View makes it anew.
     viewer->close();
     QTRY_VERIFY(viewer.isNull());
     Trigger("Toolbar1_Button4");
     ASSERT_NE(window->Viewer(), nullptr);
     EXPECT_TRUE(window->Viewer()->isVisible());
+
+    // A CMAP length of 2^31 fails the load after the arrays were made anew:
+    // the canvas must not show, or even read, the old ones.
+    std::vector<uint8_t> broken = IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, 0, 0, 0}).Bytes();
+    broken[44] = 0x80;
+    WriteBytes(pictures.File("broken.iff"), broken);
+    Load(Path("broken.iff"));
+    EXPECT_EQ(messages.Shown, std::vector{Note("Load Error:  6  Overflow")});
+    EXPECT_TRUE(IsBlank());
+    const QImage& canvas = window->Picture5()->Picture();
+    EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));
+    EXPECT_NE(canvas.pixel(0, 0), kRed);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ public:
 inline constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 inline QRgb QuadColour(int x, int y) { return y < 8 ? (x < 16 ? kRed : kGreen) : (x < 16 ? kBlue : kWhite); }
 inline std::vector<uint8_t> Data(const std::string& name) { return ReadBytes(PLANORA_TEST_DATA "/" + name); }
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 inline std::vector<uint8_t> FileBytes(const QString& path) { return ReadBytes(path.toStdString()); }
 
 // Every pixel of image is expected(x, y); 0 means "any colour".
@@ -88,8 +89,7 @@ inline AssertionResult PixelsAre(const QImage& image, const std::function<QRgb(i
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (const QRgb want = expected(x, y); want && image.pixel(x, y) != want)
-                return AssertionFailure() << std::hex << image.pixel(x, y) << " at (" << std::dec << x
-                                                     << ", " << y << "), not " << std::hex << want;
+                return AssertionFailure() << x << "," << y << ": " << std::hex << image.pixel(x, y) << ", not " << want;
     return AssertionSuccess();
 }
 
@@ -120,7 +120,7 @@ public:
             AppServices{.Messages = &messages, .Files = &files,
                         .OpenUrl = [this](const QUrl& url) { openedUrls.push_back(url); },
                         .EndProcess = [this] { ++endCalls; },
-                        .AppFolder = folder.isEmpty() ? QString::fromStdString(appFolder.Path()) : folder});
+                        .AppFolder = folder.isEmpty() ? Q(appFolder.Path()) : folder});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -129,7 +129,7 @@ public:
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
-    QString Path(const std::string& name) const { return QString::fromStdString(pictures.File(name)); }
+    QString Path(const std::string& name) const { return Q(pictures.File(name)); }
     QString CopyQuad(const std::string& name = "quad.iff") {
         WriteBytes(pictures.File(name), Data("app_quad.iff"));
         return Path(name);

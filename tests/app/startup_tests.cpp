@@ -29,7 +29,7 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     // A longer file that says nothing of the splash: read as not seen, then
     // replaced whole. The folder's trailing separator changes nothing.
     WriteBytes(appFolder.File("PlanoraPref.txt"), std::vector<uint8_t>(100, 'z'));
-    Start(false, QString::fromStdString(appFolder.Path()) + "/");
+    Start(false, Q(appFolder.Path()) + "/");
     QTRY_VERIFY(window->SplashScreen() && window->SplashScreen()->isVisible());
     EXPECT_FALSE(window->Timer1()->isActive());
     QPointer<Frm_SplashScreen> splash = window->SplashScreen();
@@ -76,7 +76,7 @@ TEST_F(StartupTest, AboutAndTheWebPage) {
 
     // A program folder that cannot be written does not stop the shutdown.
     window.reset();
-    Start(false, QString::fromStdString(appFolder.File("no-such-folder")));
+    Start(false, Q(appFolder.File("no-such-folder")));
     Trigger("mnu_File_Quit");
     EXPECT_EQ(endCalls, 1);
 }
@@ -104,7 +104,7 @@ TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
         TempDir folder;
         WriteBytes(folder.File("PlanoraPref.txt"), Bytes(content));
         Preferences prefs;
-        prefs.LoadPreferences(QString::fromStdString(folder.Path()));
+        prefs.LoadPreferences(Q(folder.Path()));
         EXPECT_EQ(prefs.SplashSeen, seen);
     }
 }
