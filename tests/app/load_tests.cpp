@@ -36,7 +36,7 @@ bool Drop(QWidget& target, const QUrl& url) {
 using Way = void (*)(ProgramTest&, const QString&);
 const std::pair<const char*, Way> kWays[] = {
     {"menu", [](ProgramTest& t, const QString& path) { t.Load(path); }},
-    {"toolbar", [](ProgramTest& t, const QString& path) { t.files.Picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
+    {"toolbar", [](ProgramTest& t, const QString& path) { t.picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
     {"named", [](ProgramTest& t, const QString& path) { t.window->OpenWhenStarted(path); QCoreApplication::processEvents(); }},
     {"dropped", [](ProgramTest& t, const QString& path) { EXPECT_TRUE(Drop(*t.window, QUrl::fromLocalFile(path))); }},
 };
@@ -79,7 +79,7 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
     // Neither a cancelled dialog nor a dropped web address changes anything.
     Load(QString());
     EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(shown.empty());
     EXPECT_EQ(Details(), QuadDetails());
     EXPECT_FALSE(PixelsAre(window->Picture1()->Picture(), [](int, int) { return kWhite; })) << "details not drawn";
     ASSERT_EQ(window->Picture5()->Picture().size(), QSize(32, 16));
@@ -90,14 +90,14 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
     for (const auto& bad : kBadFiles) {
         SCOPED_TRACE(bad.name);
         Load(Path("quad.iff"));
-        messages.Shown.clear();
+        shown.clear();
         open(*this, Path(bad.name));
-        EXPECT_EQ(messages.Shown, bad.message ? std::vector{Note(bad.message)} : std::vector<ShownMessage>{});
+        EXPECT_EQ(shown, bad.message ? std::vector{Note(bad.message)} : std::vector<ShownMessage>{});
         EXPECT_TRUE(IsBlank());
     }
     // The dialog opens existing files only, in the last folder used.
     Load(QString());
-    EXPECT_EQ(Fields(files.Requests.back()), Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),
+    EXPECT_EQ(Fields(requests.back()), Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),
                                                      {"(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0, "IFF", true, false}));
     for (const char* New : {"Toolbar1_Button1", "Mnu_File_new"}) {
         open(*this, Path("quad.iff"));
@@ -187,7 +187,7 @@ TEST_F(ProgramTest, ViewerAndALargePicture) {
     broken[44] = 0x80;
     WriteBytes(pictures.File("broken.iff"), broken);
     Load(Path("broken.iff"));
-    EXPECT_EQ(messages.Shown, std::vector{Note("Load Error:  6  Overflow")});
+    EXPECT_EQ(shown, std::vector{Note("Load Error:  6  Overflow")});
     EXPECT_TRUE(IsBlank());
     const QImage& canvas = window->Picture5()->Picture();
     EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));

@@ -28,8 +28,6 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 namespace planora::test {
 using namespace ::testing;
 
-// Message boxes and file dialogs answered from a script, so that no test
-// ever waits for a person. Each records what it was asked.
 struct ShownMessage {
     QString Text, Caption;
     MessageButtons Buttons = MessageButtons::Ok;
@@ -48,31 +46,6 @@ T Next(std::deque<T>& script, const T& otherwise, const QString& asked) {
     script.pop_front();
     return answer;
 }
-
-class ScriptedMessages : public MessageService {
-public:
-    std::deque<MessageAnswer> Answers;  // for Yes/No questions, in order
-    std::vector<ShownMessage> Shown;
-    std::function<void()> WhenShown;  // runs as each message comes up
-
-    MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons) override {
-        Shown.push_back({text, caption, buttons});
-        if (WhenShown) WhenShown();
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : Next(Answers, MessageAnswer::No, text);
-    }
-};
-
-class ScriptedFiles : public FileChooser {
-public:
-    std::deque<QString> Picks;  // what the "user" picks, in order; empty cancels
-    std::vector<FileRequest> Requests;
-
-    QString Choose(const FileRequest& request) override {
-        Requests.push_back(request);
-        return Next(Picks, QString(), QStringLiteral("file dialog"));
-    }
-};
-
 
 // tests/data/app_quad.iff: 32 x 16 pixels, 3 planes, ByteRun1, CAMG
 // interlace, Xpos 3, Ypos 4, mask colour 5, aspect 10:11. Top-left 16 x 8
@@ -110,14 +83,25 @@ inline ShownMessage Note(const QString& text) { return {text, "Planora", Message
 inline std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 inline const std::vector<uint8_t> kSavedPrefs = Bytes("Splash:-1\r\nTHEEND:\r\n");
 
-class ProgramTest : public Test {
+// The program with message boxes and file dialogs answered from a script,
+// so that no test ever waits for a person; each records what it was asked.
+class ProgramTest : public Test, public MessageService, public FileChooser {
 public:
+    MessageAnswer Show(const QString& text, const QString& caption, MessageButtons buttons) override {
+        shown.push_back({text, caption, buttons});
+        if (whenShown) whenShown();
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : Next(answers, MessageAnswer::No, text);
+    }
+    QString Choose(const FileRequest& request) override {
+        requests.push_back(request);
+        return Next(picks, QString(), "file dialog");
+    }
     // Starts the program; splashSeen writes the preferences file of an
     // earlier run first. folder replaces the program's folder.
     void Start(bool splashSeen = true, const QString& folder = {}) {
         if (splashSeen) WriteBytes(appFolder.File("PlanoraPref.txt"), kSavedPrefs);
         window = std::make_unique<PlanoraMain>(
-            AppServices{.Messages = &messages, .Files = &files,
+            AppServices{.Messages = this, .Files = this,
                         .OpenUrl = [this](const QUrl& url) { openedUrls.push_back(url); },
                         .EndProcess = [this] { ++endCalls; },
                         .AppFolder = folder.isEmpty() ? Q(appFolder.Path()) : folder});
@@ -136,7 +120,7 @@ public:
     }
     // File > Load IFF with the dialog answering path.
     void Load(const QString& path) {
-        files.Picks.push_back(path);
+        picks.push_back(path);
         Trigger("mnu_file_Load");
     }
     const std::vector<std::pair<QString, QString>>& Details() const { return window->Picture1()->Lines(); }
@@ -148,8 +132,11 @@ public:
     }
 
     TempDir appFolder, pictures;
-    ScriptedMessages messages;
-    ScriptedFiles files;
+    std::deque<MessageAnswer> answers;  // for Yes/No questions, in order
+    std::vector<ShownMessage> shown;
+    std::function<void()> whenShown;  // runs as each message comes up
+    std::deque<QString> picks;  // what the "user" picks, in order; empty cancels
+    std::vector<FileRequest> requests;
     std::vector<QUrl> openedUrls;
     int endCalls = 0;
     std::unique_ptr<PlanoraMain> window;  // last: it goes before the services it uses

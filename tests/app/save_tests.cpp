@@ -38,7 +38,7 @@ public:
     QString Target() const { return Path(std::string("sub/") + GetParam().file); }
     QStringList Folder() const { return QDir(Path("sub")).entryList(QDir::Files); }
     void Run() {
-        if (GetParam().filter) files.Picks.push_back(Target());
+        if (GetParam().filter) picks.push_back(Target());
         Trigger(GetParam().action);
     }
     ShownMessage Failure(const char* number, const char* text) const {
@@ -60,14 +60,14 @@ TEST_P(WriteTest, KeepsTheOldFileOnFailure) {
     CopyQuad("sub/quad.iff");
     Trigger(c.action);  // nothing loaded: nothing asked
     Load(Path("sub/quad.iff"));
-    if (c.filter) files.Picks.push_back(QString()), Trigger(c.action);  // cancelled
+    if (c.filter) picks.push_back(QString()), Trigger(c.action);  // cancelled
     EXPECT_EQ(Folder(), QStringList({"quad.iff"}));
     Run();
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(Written());
-    EXPECT_EQ(files.Requests.size(), c.filter ? 3u : 1u);
+    EXPECT_EQ(requests.size(), c.filter ? 3u : 1u);
     if (c.filter) {  // starts where the picture was picked
-        EXPECT_EQ(Fields(files.Requests.back()), Fields({FileRequest::Mode::Save, window.get(), {},
+        EXPECT_EQ(Fields(requests.back()), Fields({FileRequest::Mode::Save, window.get(), {},
                                                          QFileInfo(Target()).absolutePath(), {c.filter}, 0,
                                                          c.extension, false, true}));
     }
@@ -78,34 +78,34 @@ TEST_P(WriteTest, KeepsTheOldFileOnFailure) {
     const std::vector<uint8_t> old(10000, 'x');
     WriteBytes(Target().toStdString(), old);
     const ShownMessage ask = {"WARNING - File Exists, Overwrite it ?", "WARNING", MessageButtons::YesNoQuestion};
-    std::vector<ShownMessage> shown;
+    std::vector<ShownMessage> want;
     if (c.asks) {
-        messages.Answers = {MessageAnswer::No, MessageAnswer::Yes};
+        answers = {MessageAnswer::No, MessageAnswer::Yes};
         Run();
-        shown = {ask, ask};
+        want = {ask, ask};
     }
     {
         FullDisk disk;
         Run();
     }
-    shown.push_back(Failure(" 61", "Disk full"));
-    EXPECT_EQ(messages.Shown, shown);
+    want.push_back(Failure(" 61", "Disk full"));
+    EXPECT_EQ(shown, want);
     EXPECT_EQ(FileBytes(Target()), old);
     EXPECT_EQ(Folder(), QStringList({c.file, "quad.iff"}));
-    messages.Shown.clear();
+    shown.clear();
     QDir(Path("sub")).removeRecursively();
     WriteBytes(pictures.File("sub"), {1});
     Run();
-    EXPECT_EQ(messages.Shown, std::vector{Failure(" 76", "Path not found")});
+    EXPECT_EQ(shown, std::vector{Failure(" 76", "Path not found")});
 
     // The program goes on: Yes replaces the old file.
     QFile::remove(Path("sub"));
     QDir().mkpath(Path("sub"));
     WriteBytes(Target().toStdString(), old);
-    messages.Shown.clear();
-    if (c.asks) messages.Answers = {MessageAnswer::Yes};
+    shown.clear();
+    if (c.asks) answers = {MessageAnswer::Yes};
     Run();
-    EXPECT_EQ(messages.Shown.size(), c.asks ? 1u : 0u);
+    EXPECT_EQ(shown.size(), c.asks ? 1u : 0u);
     EXPECT_TRUE(Written());
 }
 
@@ -121,8 +121,8 @@ TEST_F(ProgramTest, TrueColourHasNoIndexedExports) {
     Trigger("mnu_Export_palette_AS_text");
     const ShownMessage refusal = Note("This is a true-colour picture. It has no palette indices, so it cannot be "
                                       "exported as a palette or as raw 8-bit chunky data.");
-    EXPECT_EQ(messages.Shown, std::vector({refusal, refusal}));
-    EXPECT_EQ(files.Requests.size(), 1u);
+    EXPECT_EQ(shown, std::vector({refusal, refusal}));
+    EXPECT_EQ(requests.size(), 1u);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     EXPECT_EQ(endCalls, 1);
     EXPECT_FALSE(window->isVisible());
     QTRY_VERIFY(splash.isNull());
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(shown.empty());
 
     window.reset();
     Start(false);
@@ -86,10 +86,10 @@ TEST_F(StartupTest, AboutAndTheWebPage) {
 TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
     Start(false);
     bool splashUp = false;
-    messages.WhenShown = [&] { splashUp = window->SplashScreen() && window->SplashScreen()->isVisible(); };
+    whenShown = [&] { splashUp = window->SplashScreen() && window->SplashScreen()->isVisible(); };
     window->OpenWhenStarted(Path("missing.iff"));
-    QTRY_COMPARE(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0], Note("Error- File Doesn't Exist"));
+    QTRY_COMPARE(shown.size(), 1u);
+    EXPECT_EQ(shown[0], Note("Error- File Doesn't Exist"));
     EXPECT_TRUE(splashUp);
 }
 
