@@ -20,8 +20,6 @@ public:
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, oldHandler_);
     }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
 
 private:
     void (*oldHandler_)(int);

@@ -22,25 +22,24 @@ static Buf Append(Buf a, const Buf& b) {
 }
 
 IlbmBuilder& IlbmBuilder::Chunk(const std::string& id, const Buf& data) {
-    ChunkWithLength(id, uint32_t(data.size()), data);
+    if (id.size() != 4) throw std::invalid_argument("IFF identifiers have 4 characters: " + id);
+    chunks_.insert(chunks_.end(), id.begin(), id.end());
+    PutLong(chunks_, uint32_t(data.size()));
+    chunks_ = Append(std::move(chunks_), data);
     if (data.size() % 2 == 1) chunks_.push_back(0);
     return *this;
 }
 
-IlbmBuilder& IlbmBuilder::ChunkWithLength(const std::string& id, uint32_t length, const Buf& data) {
-    if (id.size() != 4) throw std::invalid_argument("IFF identifiers have 4 characters: " + id);
-    chunks_.insert(chunks_.end(), id.begin(), id.end());
-    PutLong(chunks_, length);
-    return Raw(data);
-}
-
-Buf BmhdData(const BmhdFields& f) {
+// The 20 BMHD data bytes.
+static Buf BmhdData(const BmhdFields& f) {
     Buf d = Words({uint16_t(f.Width), uint16_t(f.Height), uint16_t(f.Xpos), uint16_t(f.Ypos)});
     d.insert(d.end(), {f.Bitplanes, f.Masking, f.Packtype, f.Pad1});
     d = Words({uint16_t(f.TransparentColour)}, d);
     d.insert(d.end(), {f.XAspectRatio, f.YAspectRatio});
     return Words({uint16_t(f.PageWidth), uint16_t(f.PageHeight)}, d);
 }
+
+IlbmBuilder& IlbmBuilder::Bmhd(const BmhdFields& f) { return Chunk("BMHD", BmhdData(f)); }
 
 IlbmBuilder& IlbmBuilder::Cmap(const std::vector<uint32_t>& rgb24) {
     Buf d;

@@ -54,9 +54,6 @@ struct BodyOptions {
     uint8_t MaskByte = 0xFF;
 };
 
-// The 20 BMHD data bytes.
-Buf BmhdData(const BmhdFields& fields);
-
 class IlbmBuilder {
 public:
     // Form type written after the FORM length; "ILBM" by default.
@@ -65,13 +62,8 @@ public:
     IlbmBuilder& FormLength(uint32_t length) { formLength_ = length; return *this; }
     // A chunk with the given identifier and data; a pad byte follows odd-length data.
     IlbmBuilder& Chunk(const std::string& id, const Buf& data);
-    // A chunk header whose declared length differs from the data that follows
-    // (no pad byte is added): for truncated or overlong chunks.
-    IlbmBuilder& ChunkWithLength(const std::string& id, uint32_t length, const Buf& data);
-    // Bytes appended as they are, after the chunks added so far.
-    IlbmBuilder& Raw(const Buf& b) { chunks_.insert(chunks_.end(), b.begin(), b.end()); return *this; }
 
-    IlbmBuilder& Bmhd(const BmhdFields& f) { return Chunk("BMHD", BmhdData(f)); }
+    IlbmBuilder& Bmhd(const BmhdFields& f);
     // The common case: size, planes, packing; every other field 0.
     IlbmBuilder& Bmhd(int32_t w, int32_t h, int planes, uint8_t packtype = 0, uint8_t masking = 0) {
         return Bmhd({.Width = w, .Height = h, .Bitplanes = uint8_t(planes), .Masking = masking, .Packtype = packtype});

@@ -19,8 +19,6 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
     // Path() + "/" + name.
