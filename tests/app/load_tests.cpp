@@ -35,10 +35,10 @@ bool Drop(QWidget& target, const QUrl& url) {
 // Every road to a load; each must end exactly as a confirmed pick does.
 using Way = void (*)(ProgramTest&, const QString&);
 const std::pair<const char*, Way> kWays[] = {
-    {"menu", [](ProgramTest& t, const QString& path) { t.Load(path); }},
-    {"toolbar", [](ProgramTest& t, const QString& path) { t.picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
-    {"named", [](ProgramTest& t, const QString& path) { t.window->OpenWhenStarted(path); QCoreApplication::processEvents(); }},
-    {"dropped", [](ProgramTest& t, const QString& path) { EXPECT_TRUE(Drop(*t.window, QUrl::fromLocalFile(path))); }},
+    {"menu", [](auto& t, auto& path) { t.Load(path); }},
+    {"toolbar", [](auto& t, auto& path) { t.picks.push_back(path); t.Trigger("Toolbar1_Button2"); }},
+    {"named", [](auto& t, auto& path) { t.window->OpenWhenStarted(path); QCoreApplication::processEvents(); }},
+    {"dropped", [](auto& t, auto& path) { EXPECT_TRUE(Drop(*t.window, QUrl::fromLocalFile(path))); }},
 };
 
 // The preview: the picture stretched into 320 x 256, white beside it; pixels

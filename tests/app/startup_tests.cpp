@@ -13,17 +13,14 @@ namespace {
 
 // The ways the program ends; each writes the preferences file, closes the
 // splash window and ends the process once.
-struct Ending {
-    const char* name;
-    void (*end)(ProgramTest&);
-};
-const Ending kEndings[] = {
-    {"QuitMenu", [](ProgramTest& t) { t.Trigger("mnu_File_Quit"); }},
-    {"CloseWindow", [](ProgramTest& t) { t.window->close(); }},
-    {"QuitOnSplash", [](ProgramTest& t) { QTest::mouseClick(t.window->SplashScreen()->Command1(), Qt::LeftButton); }},
+using End = void (*)(ProgramTest&);
+const std::pair<const char*, End> kEndings[] = {
+    {"QuitMenu", [](auto& t) { t.Trigger("mnu_File_Quit"); }},
+    {"CloseWindow", [](auto& t) { t.window->close(); }},
+    {"QuitOnSplash", [](auto& t) { QTest::mouseClick(t.window->SplashScreen()->Command1(), Qt::LeftButton); }},
 };
 
-class EndingTest : public ProgramTest, public WithParamInterface<Ending> {};
+class EndingTest : public ProgramTest, public WithParamInterface<std::pair<const char*, End>> {};
 
 TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     // A longer file that says nothing of the splash: read as not seen, then
@@ -33,7 +30,7 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
     QTRY_VERIFY(window->SplashScreen() && window->SplashScreen()->isVisible());
     EXPECT_FALSE(window->Timer1()->isActive());
     QPointer<Frm_SplashScreen> splash = window->SplashScreen();
-    GetParam().end(*this);
+    GetParam().second(*this);
     EXPECT_EQ(ReadBytes(appFolder.File("PlanoraPref.txt")), kSavedPrefs);
     EXPECT_EQ(endCalls, 1);
     EXPECT_FALSE(window->isVisible());
@@ -47,7 +44,7 @@ TEST_P(EndingTest, SplashOnTheFirstStartOnly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StartupTest, EndingTest, ValuesIn(kEndings),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& info) { return info.param.first; });
 
 using StartupTest = ProgramTest;
 
@@ -94,18 +91,15 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
 }
 
 TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
-    const std::pair<const char*, int32_t> rows[] = {
-        {"Splash:0\r\nTHEEND:\r\n", 0},
-        {"THEEND:\r\nSplash:-1\r\n", 0}, {"THEEND:more\r\nSplash:-1\r\n", 0}, {"splash:-1\r\nTHEEND:\r\n", 0},
-        {"Splash:abc\r\nTHEEND:\r\n", 0}, {"Splash:-1", -1}, {"Splash:-1\nTHEEND:\n", -1},
-        {"  \"Splash:-1\"  \r\nTHEEND:\r\n", -1}, {"Colour:5\r\nx\r\nno colon here\r\nSplash:-1\r\nTHEEND:\r\n", -1}};
-    for (const auto& [content, seen] : rows) {
-        SCOPED_TRACE(content);
+    // Each row: the file, \r and \n written as such, and the value read.
+    for (const QString& row : QString::fromLatin1(Data("preferences.tsv")).split('\n', Qt::SkipEmptyParts)) {
+        SCOPED_TRACE(row.toStdString());
         TempDir folder;
-        WriteBytes(folder.File("PlanoraPref.txt"), Bytes(content));
+        const QString text = row.section('\t', 0, 0).replace("\\r", "\r").replace("\\n", "\n");
+        WriteBytes(folder.File("PlanoraPref.txt"), Bytes(text.toStdString()));
         Preferences prefs;
         prefs.LoadPreferences(Q(folder.Path()));
-        EXPECT_EQ(prefs.SplashSeen, seen);
+        EXPECT_EQ(prefs.SplashSeen, row.section('\t', 1).toInt());
     }
 }
 
