@@ -62,7 +62,6 @@ const struct {
     const char* message;
 } kBadFiles[] = {
     {"missing.iff", {}, "Error- File Doesn't Exist"},
-    {"empty.iff", {}, nullptr},
     {"text.iff", std::vector<uint8_t>(40, 'a'), nullptr},
     {"form-length-past-2-to-31.iff", Patched(4, 0x80), "Load Error:  6  Overflow"},
     {"nine-planes.iff", Patched(0x1C, 9), "Load Error:  321  Invalid file format"},
@@ -135,15 +134,11 @@ TEST(PreviewScalingTest, HalvesWithRoundedAverages) {
     EXPECT_EQ(ShrinkTowards(QImage(320, 200, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(320, 200));
 }
 
-// The viewer of toolbar button 4 at several sizes; then a picture of 1100 x
+// The viewer of toolbar button 4 at several sizes; then app_big.iff, 1100 x
 // 1000 pixels, red on the left, green from column 550: large enough to be
 // shown straight from the picture arrays and halved before the preview
 // stretch.
 TEST_F(ProgramTest, ViewerAndALargePicture) {
-    IndexPicture big(1100, 1000, 2);
-    for (int y = 0; y < 1000; ++y) std::fill_n(&big.At(0, y), 550, uint8_t(1));
-    IlbmBuilder().Bmhd(1100, 1000, 2).Cmap({0, 0xFF0000, 0x00FF00, 0}).Body(big, {.Planes = 2})
-        .WriteTo(pictures.File("big.iff"));
     const auto halves = [](int x, int) { return x < 550 ? kRed : kGreen; };
     Start();
     Trigger("Toolbar1_Button4");
@@ -163,7 +158,7 @@ TEST_F(ProgramTest, ViewerAndALargePicture) {
         EXPECT_TRUE(Shows(*viewer, 32, 16, QuadColour)) << size.width();
         Trigger("Toolbar1_Button4");
     }
-    Load(Path("big.iff"));
+    Load(PLANORA_TEST_DATA "/app_big.iff");
     ASSERT_EQ(window->Picture5()->Picture().size(), QSize(1100, 1000));
     EXPECT_TRUE(PixelsAre(window->Picture5()->Picture(), halves));
     EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
@@ -183,10 +178,7 @@ TEST_F(ProgramTest, ViewerAndALargePicture) {
 
     // A CMAP length of 2^31 fails the load after the arrays were made anew:
     // the canvas must not show, or even read, the old ones.
-    std::vector<uint8_t> broken = IlbmBuilder().Bmhd(1100, 1000, 2, 1).Cmap({0, 0, 0, 0}).Bytes();
-    broken[44] = 0x80;
-    WriteBytes(pictures.File("broken.iff"), broken);
-    Load(Path("broken.iff"));
+    Load(PLANORA_TEST_DATA "/app_big_broken.iff");
     EXPECT_EQ(shown, std::vector{Note("Load Error:  6  Overflow")});
     EXPECT_TRUE(IsBlank());
     const QImage& canvas = window->Picture5()->Picture();

@@ -92,7 +92,9 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
 
 TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
     // Each row: the file, \r and \n written as such, and the value read.
-    for (const QString& row : QString::fromLatin1(Data("preferences.tsv")).split('\n', Qt::SkipEmptyParts)) {
+    const QStringList rows = QString::fromLatin1(Data("preferences.tsv")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 9);
+    for (const QString& row : rows) {
         SCOPED_TRACE(row.toStdString());
         TempDir folder;
         const QString text = row.section('\t', 0, 0).replace("\\r", "\r").replace("\\n", "\n");
