@@ -39,15 +39,17 @@ inline void StoreEight(uint64_t word, uint8_t* chunky, uint32_t* colours, int32_
 // With the plane count fixed at compile time the plane loop unrolls.
 template <int32_t kPlanes, bool kWiden>
 void ConvertFixed(const uint8_t* planeRows, size_t planeStride, int32_t width, uint8_t* chunky, uint32_t* colours) {
+    // Without widening colours is null, and no offset may be added to it.
+    const auto coloursAt = [colours](int32_t x) { return kWiden ? colours + x : nullptr; };
     const int32_t wholeColumns = width / 8;
     for (int32_t c = 0; c < wholeColumns; ++c)
-        StoreEight<kWiden>(EightPixels(planeRows, planeStride, kPlanes, size_t(c)), chunky + 8 * c,
-                           colours + 8 * c, 8);
+        StoreEight<kWiden>(EightPixels(planeRows, planeStride, kPlanes, size_t(c)), chunky + 8 * c, coloursAt(8 * c),
+                           8);
     // The last, partial byte column: its padding pixels are dropped.
     const int32_t rest = width - 8 * wholeColumns;
     if (rest > 0)
         StoreEight<kWiden>(EightPixels(planeRows, planeStride, kPlanes, size_t(wholeColumns)),
-                           chunky + 8 * wholeColumns, colours + 8 * wholeColumns, rest);
+                           chunky + 8 * wholeColumns, coloursAt(8 * wholeColumns), rest);
 }
 
 template <bool kWiden>

@@ -67,8 +67,10 @@ int16_t PictureContext::LoadDeepForm() {
             IlbmInfo.PageWidth = width, IlbmInfo.PageHeight = height;
             header = true;
         } else if (id == "DPEL") {
-            // Each element takes 4 bytes; the count cannot claim more than the chunk holds.
-            const uint32_t count = std::min<uint32_t>(Iff_Read_Long(), length / 4);
+            // Each element takes 4 bytes; the count cannot claim more than the
+            // chunk holds, nor more than the file has left.
+            const int64_t held = std::min<int64_t>(length, int64_t(CachedLength()) - data);
+            const uint32_t count = uint32_t(std::min<int64_t>(Iff_Read_Long(), std::max<int64_t>(held, 0) / 4));
             DeepElements.clear();
             for (uint32_t i = 0; i < count; ++i) {
                 const uint16_t type = uint16_t(Iff_Read_Word());

@@ -48,7 +48,10 @@ void PictureContext::LoadBeamPalettes(int32_t SectionSize) {
 
 void PictureContext::LoadRasterPalettes(int32_t SectionSize) {
     const int32_t lines = IlbmInfo.Height;
-    const int64_t entries = SectionSize / kRasterEntryBytes;
+    // Entries the chunk claims past the end of the file would all read as
+    // zeros; they are not kept.
+    const int64_t held = std::min<int64_t>(SectionSize, int64_t(CachedLength()) - CachePos);
+    const int64_t entries = std::max<int64_t>(held, 0) / kRasterEntryBytes;
     if (lines < 1 || entries < 1) return;
     IlbmInfo.DynamicPaletteFlag = 1;
     PaletteChanges.LineTablesRead = true;
