@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -53,10 +54,18 @@ inline Bytes KnownPicture(int32_t width, int32_t height, int planes, uint32_t se
 
 // The pictures of tests/data.
 inline std::vector<std::string> Corpus() {
+    // The pictures copied from other people's files: SOURCES.tsv names their
+    // original in its second column. Renderings (.pam) and the malformed
+    // table's files are not pictures to read.
     std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(PLANORA_TEST_DATA))
-        if (entry.is_regular_file() && entry.path().extension() != ".tsv" && entry.path().extension() != ".pam")
-            files.push_back(entry.path());
+    std::ifstream sources(PLANORA_TEST_DATA "/SOURCES.tsv");
+    for (std::string line; std::getline(sources, line);) {
+        const std::string name = line.substr(0, line.find('\t'));
+        const size_t second = name.size() + 1;
+        if (second < line.size() && line[second] != '\t' && name.find('/') == std::string::npos &&
+            !name.ends_with(".pam") && name != "file")
+            files.push_back(PLANORA_TEST_DATA "/" + name);
+    }
     return files;
 }
 
