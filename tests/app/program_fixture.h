@@ -54,6 +54,9 @@ T Next(std::deque<T>& script, const T& otherwise, const QString& asked) {
 inline constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 inline QRgb QuadColour(int x, int y) { return y < 8 ? (x < 16 ? kRed : kGreen) : (x < 16 ? kBlue : kWhite); }
 inline std::vector<uint8_t> Data(const std::string& name) { return ReadBytes(PLANORA_TEST_DATA "/" + name); }
+inline QStringList DataLines(const std::string& name) {
+    return QString::fromLatin1(Data(name)).split('\n', Qt::SkipEmptyParts);
+}
 inline QString Q(const std::string& text) { return QString::fromStdString(text); }
 inline std::vector<uint8_t> FileBytes(const QString& path) { return ReadBytes(path.toStdString()); }
 
@@ -75,7 +78,7 @@ inline bool Centred(const QWidget& window) {
 
 // Every field of a dialog request, to compare whole.
 inline auto Fields(const FileRequest& r) {
-    return std::tuple(r.Kind == FileRequest::Mode::Save, r.Owner, r.Title, r.InitialFolder, r.NameFilters,
+    return std::tuple(int(r.Kind), r.Owner, r.Title, r.InitialFolder, r.NameFilters,
                       r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt);
 }
 

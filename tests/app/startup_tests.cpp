@@ -92,7 +92,7 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
 
 TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
     // Each row: the file, \r and \n written as such, and the value read.
-    const QStringList rows = QString::fromLatin1(Data("preferences.tsv")).split('\n', Qt::SkipEmptyParts);
+    const QStringList rows = DataLines("preferences.tsv");
     ASSERT_EQ(rows.size(), 9);
     for (const QString& row : rows) {
         SCOPED_TRACE(row.toStdString());
