@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWay, ValuesIn(kWays), [](const auto& info
 // clipped where the window is smaller, the box's background beside it.
 AssertionResult Shows(const ShowPic& viewer, int width, int height, QRgb (*colour)(int, int)) {
     const QImage& shown = viewer.Pic()->Picture();
-    if (shown.size() != viewer.size()) return AssertionFailure() << "the box does not fill the window";
+    if (shown.size() != viewer.size()) return AssertionFailure() << "not filled";
     const QRgb background = viewer.Pic()->BackColor().rgb();
     return PixelsAre(shown, [&](int x, int y) { return x < width && y < height ? colour(x, y) : background; });
 }
@@ -128,8 +128,9 @@ TEST(PreviewScalingTest, HalvesWithRoundedAverages) {
     // 1 + 2) / 4 = 1.25 -> 1, 2.25 -> 2, 3.25 -> 3.
     const QImage both = HalveImage(image, true, true);
     EXPECT_TRUE(both.size() == QSize(2, 1) && both.pixel(0, 0) == 0xFF505050u && both.pixel(1, 0) == 0xFF010203u);
-    // 4096 -> 2048 -> 1024 -> 512 across, but 600 -> 300 down only once.
-    EXPECT_EQ(ShrinkTowards(QImage(4096, 600, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(512, 300));
+    // 4096 -> 2048 -> 1024 -> 512 across, but 512 (twice 256) -> 256 down
+    // only once.
+    EXPECT_EQ(ShrinkTowards(QImage(4096, 512, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(512, 256));
 }
 
 // The viewer of toolbar button 4 at several sizes; then app_big.iff, 1100 x
