@@ -2,7 +2,8 @@
 //
 // NAME-0001.ext is the first frame; the loop frames at the end of an
 // animation, which repeat the first two, are not written again. A picture
-// that is not an animation gives NAME-0001.ext alone. Every file is checked
+// that is not an animation gives NAME-0001.ext alone; a CAT or LIST file gives
+// one file for each picture it holds. Every file is checked
 // before anything is written, so an existing frame without --force leaves
 // all of them as they were.
 #include <cstdio>
@@ -36,9 +37,12 @@ bool Converter::WriteFrames(const std::string& input, const std::string& target)
         Fail(input, kNoPaletteIndicesText);
         return false;
     }
+    // A CAT or LIST gives every picture it holds, loaded one after another
+    // (from a file: standard input cannot be read again).
+    const bool container = pic_.PictureCount > 1 && !IsStandardStream(input);
     std::unique_ptr<AnimPlayer> player;
-    if (pic_.IsAnimation()) player = std::make_unique<AnimPlayer>(pic_);
-    const size_t frames = player ? player->FrameCount() : 1;
+    if (pic_.IsAnimation() && !container) player = std::make_unique<AnimPlayer>(pic_);
+    const size_t frames = container ? size_t(pic_.PictureCount) : player ? player->FrameCount() : 1;
     if (player && !player->Problem().empty()) err_ << input << ": " << player->Problem() << "\n";
     for (size_t i = 0; i < frames && !options_.force; ++i) {
         if (FileExists(NumberedPath(target, i))) {
@@ -46,15 +50,23 @@ bool Converter::WriteFrames(const std::string& input, const std::string& target)
             return false;
         }
     }
+    size_t i = 0;
     try {
-        for (size_t i = 0; i < frames; ++i) {
-            if (i > 0) player->Next();
+        for (; i < frames; ++i) {
+            if (i > 0 && player) player->Next();
+            if (i > 0 && container) {
+                pic_.PictureIndex = int32_t(i);
+                if (pic_.Load_IFF_To_Array(input) != 1) throw RunTimeError(kInvalidFileFormat, "not a picture");
+            }
             WritePictureFile(pic_, NumberedPath(target, i), nullptr);
         }
     } catch (const RunTimeError& failure) {
-        Fail(input, FormatFailure("Error: ", failure, " "));
+        pic_.PictureIndex = 0;
+        Fail(input, (container ? "picture " + std::to_string(i + 1) + ": " : std::string()) +
+                        FormatFailure("Error: ", failure, " "));
         return false;
     }
+    pic_.PictureIndex = 0;
     // The palette and the arrays back as the load left them.
     if (player) player->Show(0);
     return true;

@@ -15,6 +15,7 @@
 
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
+#include "output/exports.h"
 #include "ilbm_builder.h"
 #include "reference_tools.h"
 #include "temp_dir.h"
@@ -175,6 +176,15 @@ TEST(Family, ConverterInfoListsEveryPicture) {
     }
     EXPECT_NE(text.find("Picture:  1 of 2 in a CAT\n\nFile: FAMILY_CAT_DEEP_ILBM\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Picture:  2 of 2 in a CAT\n"), std::string::npos) << text;
+    // --frames writes each picture: the second as a load of picture 2 gives it.
+    TempDir dir;
+    const std::string frames = PLANORA_CONVERT_PATH " --frames --format rgb -o " + dir.File("c.rgb") + " ";
+    ASSERT_EQ(std::system((frames + Data("cat_deep_ilbm.iff")).c_str()), 0);
+    PictureContext second;
+    second.PictureIndex = 1;
+    ASSERT_EQ(second.Load_IFF_To_Array(Data("cat_deep_ilbm.iff")), 1);
+    EXPECT_EQ(ReadBytes(dir.File("c-0002.rgb")), BuildRawRgbFile(second));
+    EXPECT_TRUE(ReadBytes(dir.File("c-0003.rgb")).empty());
 }
 
 }  // namespace
