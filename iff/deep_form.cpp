@@ -31,11 +31,6 @@ int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); 
 }
 }  // namespace
 
-bool PictureContext::IsDeepForm() const {
-    return CachedLength() >= size_t(kFormHeaderBytes) && ByteAt(0) == 'F' && ByteAt(1) == 'O' && ByteAt(2) == 'R' &&
-           ByteAt(3) == 'M' && ByteAt(8) == 'D' && ByteAt(9) == 'E' && ByteAt(10) == 'E' && ByteAt(11) == 'P';
-}
-
 int16_t PictureContext::LoadDeepForm() {
     CachePos = 4;
     IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());

@@ -43,6 +43,13 @@ void PictureContext::Load_TemplateFile_to_cache(const std::string& Filename) {
 
 size_t PictureContext::CachedLength() const { return FileCache.size() >= 2 ? FileCache.size() - 2 : 0; }
 
+bool PictureContext::IsFormOfType(const char* type) const {
+    if (CachedLength() < 12) return false;
+    for (int i = 0; i < 4; ++i)
+        if (ByteAt(i) != uint8_t("FORM"[i]) || ByteAt(8 + i) != uint8_t(type[i])) return false;
+    return true;
+}
+
 uint8_t PictureContext::ByteAt(int64_t pos) const {
     if (pos < 0 || static_cast<uint64_t>(pos) >= FileCache.size()) return 0;
     return FileCache[static_cast<size_t>(pos)];

@@ -22,11 +22,6 @@ constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kClut8 = 4, kClut7 = 5, kClut4 = 6;
 }  // namespace
 
-bool PictureContext::IsImagForm() const {
-    return CachedLength() >= size_t(kFormHeaderBytes) && ByteAt(0) == 'F' && ByteAt(1) == 'O' && ByteAt(2) == 'R' &&
-           ByteAt(3) == 'M' && ByteAt(8) == 'I' && ByteAt(9) == 'M' && ByteAt(10) == 'A' && ByteAt(11) == 'G';
-}
-
 int16_t PictureContext::LoadImagForm() {
     CachePos = 4;
     IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());

@@ -180,10 +180,12 @@ public:
     };
     std::vector<DeepElement> DeepElements;
     std::array<int16_t, 16> DeepDeltas{};
-    bool IsDeepForm() const;
+    // The cached file is a FORM of the given type (4 characters).
+    bool IsFormOfType(const char* type) const;
+    bool IsDeepForm() const { return IsFormOfType("DEEP"); }
     int16_t LoadDeepForm();
     // FORM IMAG (CD-i) with a palette model (iff/imag_form.cpp).
-    bool IsImagForm() const;
+    bool IsImagForm() const { return IsFormOfType("IMAG"); }
     int16_t LoadImagForm();
     void DecodeDeepFormBody(uint32_t length);
     // CAT and LIST files (iff/container.cpp): the load takes picture number
