@@ -21,10 +21,7 @@
 namespace planora {
 
 namespace {
-constexpr int64_t kFormHeaderBytes = 12;
-constexpr int64_t kChunkHeaderBytes = 8;
 constexpr uint16_t kRed = 1, kGreen = 2, kBlue = 3, kAlpha = 4, kTvPaintAlpha = 17;
-int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
 
 [[noreturn]] void Unsupported(const std::string& what) {
     throw RunTimeError(kInvalidFileFormat, "Invalid file format: FORM DEEP " + what + " is not supported");
@@ -47,11 +44,7 @@ int16_t PictureContext::LoadDeepForm() {
     bool header = false, location = false;
     int64_t bodyStart = -1;
     uint32_t bodyLength = 0;
-    const int64_t end = std::min<int64_t>(int64_t(CachedLength()), int64_t{IlbmInfo.FormSize} + kChunkHeaderBytes);
-    CachePos = kFormHeaderBytes;
-    while (CachePos + kChunkHeaderBytes <= end) {
-        const std::string id = IFF_Get_String();
-        const uint32_t length = Iff_Read_Long();
+    ForEachChunkInForm([&](const std::string& id, uint32_t length) {
         const int64_t data = CachePos;
         if (id == "DGBL") {
             const int32_t width = Iff_Read_Word() & 0xFFFF, height = Iff_Read_Word() & 0xFFFF;
@@ -83,8 +76,7 @@ int16_t PictureContext::LoadDeepForm() {
             bodyStart = data;
             bodyLength = length;
         }
-        CachePos = data + PaddedLength(length);
-    }
+    });
     if (!header) throw RunTimeError(kInvalidFileFormat, "Invalid file format: FORM DEEP without a DGBL chunk");
 
     // Only red, green, blue and one alpha element of 8 or 16 bits are understood.

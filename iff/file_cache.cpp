@@ -2,6 +2,7 @@
 // bytes, read through one cursor with big-endian readers. Reads at or past
 // the end of the file yield 0, so a truncated file or a chunk length that
 // points past the end never makes a reader leave the array.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,8 @@
 #include <sys/stat.h>
 
 #include "iff/picture_context.h"
+
+#include <algorithm>
 #include "iff/run_time_error.h"
 
 namespace planora {
@@ -48,6 +51,18 @@ bool PictureContext::IsFormOfType(const char* type) const {
     for (int i = 0; i < 4; ++i)
         if (ByteAt(i) != uint8_t("FORM"[i]) || ByteAt(8 + i) != uint8_t(type[i])) return false;
     return true;
+}
+
+void PictureContext::ForEachChunkInForm(const std::function<void(const std::string&, uint32_t)>& handle) {
+    const int64_t end = std::min<int64_t>(int64_t(CachedLength()), int64_t{IlbmInfo.FormSize} + 8);
+    CachePos = 12;
+    while (CachePos + 8 <= end) {
+        const std::string id = IFF_Get_String();
+        const uint32_t length = Iff_Read_Long();
+        const int64_t data = CachePos;
+        handle(id, length);
+        CachePos = data + int64_t{length} + (length & 1u);
+    }
 }
 
 uint8_t PictureContext::ByteAt(int64_t pos) const {

@@ -17,8 +17,6 @@
 namespace planora {
 
 namespace {
-constexpr int64_t kFormHeaderBytes = 12;
-constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kClut8 = 4, kClut7 = 5, kClut4 = 6;
 }  // namespace
 
@@ -30,11 +28,7 @@ int16_t PictureContext::LoadImagForm() {
     bool header = false;
     int32_t lineBytes = 0, model = 0;
     int64_t bodyStart = -1, bodyLength = 0;
-    const int64_t end = std::min<int64_t>(int64_t(CachedLength()), int64_t{IlbmInfo.FormSize} + kChunkHeaderBytes);
-    CachePos = kFormHeaderBytes;
-    while (CachePos + kChunkHeaderBytes <= end) {
-        const std::string id = IFF_Get_String();
-        const uint32_t length = Iff_Read_Long();
+    ForEachChunkInForm([&](const std::string& id, uint32_t length) {
         const int64_t data = CachePos;
         if (id == "IHDR") {
             IlbmInfo.Width = IlbmInfo.PageWidth = Iff_Read_Word() & 0xFFFF;
@@ -53,8 +47,7 @@ int16_t PictureContext::LoadImagForm() {
             bodyStart = data;
             bodyLength = length;
         }
-        CachePos = data + int64_t{length} + (length & 1u);
-    }
+    });
     if (!header) throw RunTimeError(kInvalidFileFormat, "Invalid file format: FORM IMAG without an IHDR chunk");
     if (model != kClut8 && model != kClut7 && model != kClut4)
         throw RunTimeError(kInvalidFileFormat,

@@ -182,6 +182,10 @@ public:
     std::array<int16_t, 16> DeepDeltas{};
     // The cached file is a FORM of the given type (4 characters).
     bool IsFormOfType(const char* type) const;
+    // Calls handle(id, length) for each whole chunk header inside the FORM,
+    // with CachePos at the chunk's data; the walk goes on after the chunk's
+    // padded length, wherever the handler left CachePos.
+    void ForEachChunkInForm(const std::function<void(const std::string&, uint32_t)>& handle);
     bool IsDeepForm() const { return IsFormOfType("DEEP"); }
     int16_t LoadDeepForm();
     // FORM IMAG (CD-i) with a palette model (iff/imag_form.cpp).
