@@ -1,0 +1,42 @@
+#include "iff/form_table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace planora {
+
+namespace {
+constexpr FormExtension kIlbmExtensions[] = {{"iff"}, {"ilbm"}, {"lbm"}};
+constexpr FormExtension kPbmExtensions[] = {{"iff"}, {"lbm"}, {"pbm", false}};
+constexpr FormExtension kAcbmExtensions[] = {{"acbm"}};
+constexpr FormExtension kRgbnExtensions[] = {{"rgbn"}};
+constexpr FormExtension kRgb8Extensions[] = {{"rgb8"}};
+constexpr FormExtension kDeepExtensions[] = {{"deep"}};
+constexpr FormExtension kImagExtensions[] = {{"img", false}};
+constexpr FormExtension kAnimExtensions[] = {{"anim"}};
+
+constexpr std::array kForms = {
+    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true},
+    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true},
+    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true},
+    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true},
+    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true},
+    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true},
+    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true},
+    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false},
+};
+}  // namespace
+
+std::span<const FormRow> Forms() { return kForms; }
+
+const FormRow* FindForm(uint32_t type) {
+    const auto row = std::find_if(kForms.begin(), kForms.end(), [&](const FormRow& f) { return f.Type == type; });
+    return row == kForms.end() ? nullptr : &*row;
+}
+
+bool IsPictureForm(uint32_t type) {
+    const FormRow* row = FindForm(type);
+    return row && row->Picture;
+}
+
+}  // namespace planora
