@@ -103,7 +103,7 @@ def main():
     shutil.copytree(ROOT, src, ignore=top_level)
     os.makedirs(build, exist_ok=True)
     conf = run(f"cmake -S {src} -B {build} -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANORA_BUILD_BENCH=OFF "
-               f"-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", ROOT)
+               f"-DPLANORA_CHECKED_ACCESS=ON -DCMAKE_CXX_COMPILER_LAUNCHER=ccache", ROOT)
     if conf.returncode != 0 or run(f"cmake --build {build} -j2", ROOT).returncode != 0:
         print("the unchanged tree does not build", file=sys.stderr)
         return 2

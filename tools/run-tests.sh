@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds Planora and runs every test through CTest, then builds and runs the
-# whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-asan), which halt on the first report.
+# Builds Planora with the standard library's bounds assertions and runs every
+# test through CTest, then builds and runs the whole suite again with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan), which halt on
+# the first report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANORA_CHECKED_ACCESS=ON >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
