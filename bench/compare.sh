@@ -4,6 +4,9 @@
 # Prints wall time (median of RUNS) and peak memory for each tool and file.
 #
 #   bench/compare.sh [SIDE] [RUNS]     (defaults 4096 and 5)
+#
+# With BEFORE=path/to/planora-convert (an older build) every planora-convert
+# row is measured for that build too, in the same run, as "before".
 set -euo pipefail
 side="${1:-4096}"
 runs="${2:-5}"
@@ -15,6 +18,7 @@ cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DPLANORA_B
   -DPLANORA_BUILD_TESTS=OFF -DPLANORA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$root/build-release" -j"$(nproc)" --target planora-convert >/dev/null
 convert_bin="$root/build-release/planora-convert"
+before_bin="${BEFORE:-}"
 
 # Test pictures: ffmpeg's Mandelbrot source, quantised for the palette one.
 ffmpeg -loglevel error -f lavfi -i "mandelbrot=s=${side}x${side}" -frames:v 1 -y "$work/source.ppm"
@@ -67,7 +71,12 @@ for name in planes8 ham8 ehb6 ham6; do
   read -r ours ours_kib < <(measure /dev/null "$convert_bin" -o "$work/out.bmp" "$file")
   read -r netpbm netpbm_kib < <(measure "$work/out.ppm" ilbmtoppm "$file")
   read -r ff ff_kib < <(measure /dev/null ffmpeg -loglevel error -y -i "$file" -pix_fmt bgra "$work/out-ff.bmp")
-  for row in "planora-convert $ours $ours_kib" "ilbmtoppm $netpbm $netpbm_kib" "ffmpeg $ff $ff_kib"; do
+  rows=("planora-convert $ours $ours_kib" "ilbmtoppm $netpbm $netpbm_kib" "ffmpeg $ff $ff_kib")
+  if [ -n "$before_bin" ]; then
+    read -r old old_kib < <(measure /dev/null "$before_bin" -o "$work/out.bmp" "$file")
+    rows+=("before $old $old_kib")
+  fi
+  for row in "${rows[@]}"; do
     read -r tool wall kib <<<"$row"
     ratio=$(awk -v a="$wall" -v b="$ours" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
     printf '%-12s %-22s %10s %10d %8s\n' "$name" "$tool" "$wall" $(( kib / 1024 )) "$ratio"
@@ -107,22 +116,29 @@ for name in planes8 ham8; do
   printf 'thumbnail 256 of %s: planora-convert %s s %d MiB, ilbmtoppm | pamscale %s s (ratio %s)\n' \
     "$name" "$ours" $(( ours_kib / 1024 )) "$peer" \
     "$(awk -v a="$peer" -v b="$ours" 'BEGIN { printf "%.1f", a / b }')"
+  if [ -n "$before_bin" ]; then
+    read -r old old_kib < <(measure /dev/null "$before_bin" --thumbnail 256 "$file" "$work/out-thumb.png")
+    printf 'thumbnail 256 of %s: before %s s %d MiB\n' "$name" "$old" $(( old_kib / 1024 ))
+  fi
 done
 
 # The batch of 1,000 pictures on one thread and on two: the outputs must be
 # byte for byte the same.
-for format in bmp png; do
-  for jobs in 1 2; do
-    rm -rf "$work/jobs$jobs"; mkdir "$work/jobs$jobs"
-    sync
-    start=$EPOCHREALTIME
-    "$convert_bin" --format "$format" --jobs "$jobs" -o "$work/jobs$jobs" "$work/batch/"*.iff
-    end=$EPOCHREALTIME
-    declare "wall$jobs=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')"
+for bin in "$convert_bin" $before_bin; do
+  label=$([ "$bin" = "$convert_bin" ] && echo "" || echo " (before)")
+  for format in bmp png; do
+    for jobs in 1 2; do
+      rm -rf "$work/jobs$jobs"; mkdir "$work/jobs$jobs"
+      sync
+      start=$EPOCHREALTIME
+      "$bin" --format "$format" --jobs "$jobs" -o "$work/jobs$jobs" "$work/batch/"*.iff
+      end=$EPOCHREALTIME
+      declare "wall$jobs=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')"
+    done
+    diff -r "$work/jobs1" "$work/jobs2" >/dev/null || { echo "--jobs 2 wrote other $format files than --jobs 1"; exit 1; }
+    printf 'batch of 1000 to %s%s: --jobs 1 %s s, --jobs 2 %s s (speed-up %s), outputs identical\n' "$format" \
+      "$label" "$wall1" "$wall2" "$(awk -v a="$wall1" -v b="$wall2" 'BEGIN { printf "%.2f", a / b }')"
   done
-  diff -r "$work/jobs1" "$work/jobs2" >/dev/null || { echo "--jobs 2 wrote other $format files than --jobs 1"; exit 1; }
-  printf 'batch of 1000 to %s: --jobs 1 %s s, --jobs 2 %s s (speed-up %s), outputs identical\n' "$format" \
-    "$wall1" "$wall2" "$(awk -v a="$wall1" -v b="$wall2" 'BEGIN { printf "%.2f", a / b }')"
 done
 
 # The desktop program, headless: its load to the shown preview against the
@@ -153,8 +169,14 @@ for name in angel_ham6 color_balls; do
   read -r apng apng_kib < <(measure /dev/null "$convert_bin" --format apng -o "$work/out.png" "$file")
   read -r frames frames_kib < <(measure /dev/null "$convert_bin" --frames --format bmp -o "$work/out.bmp" "$file")
   read -r ff ff_kib < <(measure /dev/null ffmpeg -loglevel error -i "$file" -f null -)
-  for row in "planora-convert_--format_apng $apng $apng_kib" "planora-convert_--frames_(bmp) $frames $frames_kib" \
-             "ffmpeg_-f_null $ff $ff_kib"; do
+  rows=("planora-convert_--format_apng $apng $apng_kib" "planora-convert_--frames_(bmp) $frames $frames_kib"
+        "ffmpeg_-f_null $ff $ff_kib")
+  if [ -n "$before_bin" ]; then
+    read -r old old_kib < <(measure /dev/null "$before_bin" --format apng -o "$work/out.png" "$file")
+    read -r oldf oldf_kib < <(measure /dev/null "$before_bin" --frames --format bmp -o "$work/out.bmp" "$file")
+    rows+=("before_--format_apng $old $old_kib" "before_--frames_(bmp) $oldf $oldf_kib")
+  fi
+  for row in "${rows[@]}"; do
     read -r tool wall kib <<<"$row"
     ratio=$(awk -v a="$ff" -v b="$wall" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
     printf '%-18s %-32s %10s %10d %8s\n' "$name" "${tool//_/ }" "$wall" $(( kib / 1024 )) "$ratio"
