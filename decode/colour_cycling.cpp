@@ -8,7 +8,6 @@ namespace planora {
 
 namespace {
 constexpr int kHalfBriteColours = 32;
-constexpr int kDynamicColours = 16;
 }  // namespace
 
 int64_t CycleSteps(const ColourRange& range, int64_t micros) {
@@ -77,33 +76,30 @@ std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, 
 
 void PictureContext::MapPictureWithPalette(const ColourTable& palette, uint32_t* out) {
     const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
-    const bool changes = UsesPaletteChanges();
-    const bool lines = !changes && mode != 3 && IlbmInfo.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead;
+    const RowColours lines = LineColours(mode);
     const size_t stride = size_t(imageStride_);
     const ColourMapping whole = MakeColourMapping(mode, palette.data());
-    // PCHG changes apply on top of the palette given: PaletteForRow starts
-    // from Palette at row 1.
     const int32_t rows = std::min<int32_t>(IlbmInfo.Height, imageRows_ - 1);
-    if (changes) {
-        const ColourTable saved = Palette;
-        Palette = palette;
-        for (int32_t row = 1; row <= rows; ++row)
+    if (lines.Kind() == RowColours::Rule::Changes) {
+        // Changes build on the row above, from the palette given at row 1.
+        ColourTable colours = palette;
+        for (int32_t row = 1; row <= rows; ++row) {
+            lines.ToRow(row, colours.data());
             MapChunkyRow(&ChunkyImage[size_t(row) * stride], out + size_t(row) * stride,
-                         MakeColourMapping(mode, PaletteForRow(row)));
-        Palette = saved;
+                         MakeColourMapping(mode, colours.data()));
+        }
         return;
     }
     // Rows do not depend on each other: large pictures are mapped on two threads.
     ForEachRow(rows, int64_t{rows} * IlbmInfo.Width, [&](int32_t row) {
         const uint8_t* indices = &ChunkyImage[size_t(row) * stride];
         uint32_t* colours = out + size_t(row) * stride;
-        if (lines) {
-            ColourTable rowPalette = palette;
-            const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
-            std::copy(line, line + kDynamicColours, rowPalette.begin());
-            MapChunkyRow(indices, colours, MakeColourMapping(mode, rowPalette.data()));
-        } else {
+        if (lines.SameForEveryRow()) {
             MapChunkyRow(indices, colours, whole);
+        } else {
+            ColourTable rowPalette = palette;
+            lines.ToRow(row, rowPalette.data());
+            MapChunkyRow(indices, colours, MakeColourMapping(mode, rowPalette.data()));
         }
     });
 }

@@ -9,9 +9,9 @@
 //           the top six bits of the new component, its two low bits kept
 // HAM5 and HAM7 pictures use modes 2 and 3: their indices never reach the
 // controls that need the missing top plane.
-// With a CTBL chunk, modes 1 and 2 take colours 0-15 from the row's own line.
-// With a PCHG chunk, every mode takes its colours from the palette as changed
-// down to the row (iff/pchg.cpp).
+// With a whole-line palette (CTBL, SHAM, BEAM, RAST), modes 1 and 2 take
+// colours 0-15 from the row's own line; with a PCHG, every mode takes its
+// colours from the palette as changed down to the row (iff/line_palette.h).
 // A picture without a CAMG chunk is mapped as mode 1 after the chunk walk.
 #include <array>
 
@@ -20,7 +20,6 @@
 namespace planora {
 
 namespace {
-constexpr int kDynamicColours = 16;
 enum HamControlCode : uint32_t { kBase = 0, kModifyBlue = 1, kModifyRed = 2, kModifyGreen = 3 };
 }  // namespace
 
@@ -50,14 +49,20 @@ void PictureContext::Iff_PalleteMap_ScanLine() {
     const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
 
     const uint32_t* palette = Palette.data();
-    if (UsesPaletteChanges()) {
-        palette = PaletteForRow(row);
-    } else if (mode != 3 && IlbmInfo.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead) {
-        // The flag alone is not enough: a PCHG sets it too, and a later PCHG
-        // that cannot be read drops the earlier one's changes but leaves the
-        // flag set, with no line tables read.
-        const uint32_t* line = &DynamicPalettes[size_t(row - 1) * kDynamicSlots];
-        for (int i = 0; i < kDynamicColours; ++i) Palette[i] = line[i];
+    const RowColours lines = LineColours(mode);
+    switch (lines.Kind()) {
+    case RowColours::Rule::Palette: break;
+    case RowColours::Rule::WholeLines:
+        // Into the working palette itself, which keeps the last row's line
+        // after the load.
+        lines.ToRow(row, Palette.data());
+        break;
+    case RowColours::Rule::Changes:
+        // Into a copy, so that Palette keeps the colours the changes start from.
+        if (row == 1) rowColours_ = Palette;
+        lines.ToRow(row, rowColours_.data());
+        palette = rowColours_.data();
+        break;
     }
 
     MapRowColours(pixels, mode, palette);

@@ -39,9 +39,10 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     const IlbmInfoRecord& info = IlbmInfo;
     const int32_t planes = info.Bitplanes, width = info.Width, height = info.Height;
     const bool mapNow = info.MapAfterLoad == 0 && info.DisplayMode != 0;
-    // Per-line palettes change the working palette from row to row, and a
-    // mask plane goes to the alpha array: those take the ordinary road.
-    const bool rowsIndependent = !mapNow || (info.DynamicPaletteFlag == 0 && !UsesPaletteChanges());
+    const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
+    // Per-line palettes change the colours from row to row, and a mask plane
+    // goes to the alpha array: those take the ordinary road.
+    const bool rowsIndependent = !mapNow || LineColours(mode).SameForEveryRow();
     if (!AllowParallelDecode || !rowsIndependent || planes < 1 || planes > 8 || info.Masking == 1 ||
         IsDeepPicture() || !WorthTwoThreads(int64_t{info.Width} * info.Height))
         return false;
@@ -53,7 +54,6 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
     const int32_t slots = int32_t(std::max<size_t>(1, std::min<size_t>(kRingBytes / rowStride, size_t(height))));
     PixelArray<uint8_t> planar(rowStride * size_t(slots));
     const auto slot = [&](int32_t row) { return &planar[size_t((row - 1) % slots) * rowStride]; };
-    const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
     const ColourMapping mapping = MakeColourMapping(mode, Palette.data());
 
     RowSharing rows(
@@ -96,9 +96,8 @@ bool PictureContext::DecodeRowsInParallel(bool packed) {
 bool PictureContext::MapImageInParallel() {
     const IlbmInfoRecord& info = IlbmInfo;
     const int16_t mode = info.DisplayMode == 0 ? 1 : info.DisplayMode;
-    // Line palettes are copied into the working palette row by row.
-    const bool lineTables = mode != 3 && info.DynamicPaletteFlag == 1 && PaletteChanges.LineTablesRead;
-    if (!AllowParallelDecode || lineTables || UsesPaletteChanges() ||
+    // Line palettes change the colours row by row, in order.
+    if (!AllowParallelDecode || !LineColours(mode).SameForEveryRow() ||
         !WorthTwoThreads(int64_t{info.Width} * info.Height))
         return false;
 

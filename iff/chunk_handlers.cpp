@@ -3,10 +3,12 @@
 //   CMAP  3-byte entries R, G, B (8-bit components used as they are)
 //   CAMG  one 32-bit Amiga display mode: 0x4 interlace, 0x80 Extra-Half-Brite,
 //         0x800 hold-and-modify
-//   CTBL  per-line palettes: 16 words 0x0RGB per picture line (32 bytes a line)
+//   CTBL  per-line palettes: 16 words 0x0RGB per picture line (32 bytes a
+//         line), read by ReadCtbl (iff/line_palettes.cpp)
 //
 // Each handler starts with the cursor at the chunk's data; the walk moves the
 // cursor on afterwards. Later chunks of a kind overwrite what earlier ones set.
+#include "iff/line_tables.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -17,8 +19,6 @@ int16_t Bit_Test(int32_t numb, int BIT) {
     return (static_cast<uint32_t>(numb) & (uint32_t{1} << BIT)) != 0 ? 1 : 0;
 }
 constexpr int kHalfBriteColours = 32;
-constexpr int kColoursPerCtblLine = 16;
-constexpr int kCtblLineBytes = 32;
 }  // namespace
 
 void PictureContext::IFF_LOAD_PALLETTE(int32_t SectionSize) {
@@ -64,23 +64,7 @@ void PictureContext::iff_load_CAMG_DISPLAYMODE() {
 }
 
 void PictureContext::Iff_Load_DYNAMIC_Pallettes(int32_t SectionSize) {
-    IlbmInfo.DynamicPaletteFlag = 1;
-    PaletteChanges.LineTablesRead = true;
-    const int32_t lastLine = IlbmInfo.Height;
-    DynamicPalettes.assign(size_t(lastLine + 1) * kDynamicSlots, 0);
-    const int64_t lines = SectionSize / kCtblLineBytes;
-    // Lines past the picture's last have nowhere to go.
-    for (int64_t line = 0; line < lines && line <= lastLine; ++line) {
-        uint32_t* slots = &DynamicPalettes[size_t(line) * kDynamicSlots];
-        for (int c = 0; c < kColoursPerCtblLine; ++c) {
-            // Each 4-bit component becomes the high nibble of its channel
-            // (0xF -> 0xF0). The word's top nibble is unused in 0x0RGB and is
-            // ignored, so a colour never spills above its 24 bits.
-            const uint32_t high = Iff_Read_Byte() & 0x0Fu;
-            const uint32_t low = Iff_Read_Byte();
-            slots[c] = high * 0x100000u + (low / 16) * 0x1000u + (low % 16) * 0x10u;
-        }
-    }
+    TakeLineTable(ReadCtbl(ChunkDataAtCursor(SectionSize), SectionSize, IlbmInfo.Height));
 }
 
 }  // namespace planora

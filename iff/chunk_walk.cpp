@@ -43,7 +43,7 @@ void PictureContext::BeginLoad(const std::string& Filename) {
     IlbmInfo.DisplayMode = IlbmInfo.HalfBriteFlag = IlbmInfo.HamFlag = 0;
     IlbmInfo.DynamicPaletteFlag = IlbmInfo.InterlaceFlag = 0;
     IlbmInfo.Width = IlbmInfo.Height = 0;
-    PaletteChanges.Present = PaletteChanges.LineTablesRead = false;
+    LinePalettes = {};
     PictureCount = 0;
     ContainerType.clear();
     PaletteFromCmap = false;

@@ -20,21 +20,20 @@
 // change the colours of the first row. 4-bit components become 8 bits by
 // multiplying by 17, as every reader of these files does. In an
 // Extra-Half-Brite picture a change to register i < 32 also changes colour
-// 32 + i to its half, as the display derives it. The CMAP colours in Palette
-// and FilePalette stay as they are; rows are mapped through a working copy.
+// 32 + i to its half, as the display derives it.
 //
 // Huffman tree walk (the tree's last word is the root): a 1 bit at a word
 // >= 0 emits its low byte, a 1 bit at a negative word moves back by
 // -word / 2 words; a 0 bit moves back one word and emits when that word is
 // positive with bit 0x100 set. Each emitted byte restarts at the root.
 //
-// The changes are read from the file while the rows are mapped, one line at a
-// time, so nothing is allocated per row and the work per row is that line's
-// changes. Every read stays inside the chunk (and the tree inside its words);
-// past the end of the data the reader gives zeros, which change nothing.
-#include <algorithm>
+// The changes are read once, when the chunk is, into the list of each row's
+// changes, so that mapping a row makes only its own. Every read stays inside
+// the chunk (and the tree inside its words); past the end of the data the
+// reader gives zeros, and a line's changes stop where the data ends.
+#include "iff/pchg.h"
 
-#include "iff/picture_context.h"
+#include <algorithm>
 
 namespace planora {
 
@@ -45,33 +44,64 @@ constexpr uint32_t kCompressionNone = 0;
 constexpr uint32_t kCompressionHuffman = 1;
 constexpr uint32_t kSmallChanges = 0x01;
 constexpr uint32_t kBigChanges = 0x02;
-constexpr int kHalfBriteColours = 32;
+constexpr uint32_t kPaletteEntries = 257;
+constexpr uint32_t kHalfBriteColours = 32;
 
 uint32_t Widen4(uint32_t word) {
     return ((word >> 8) & 0xF) * 0x110000u + ((word >> 4) & 0xF) * 0x1100u + (word & 0xF) * 0x11u;
 }
-}  // namespace
 
-uint8_t PictureContext::PaletteChangeReader::Next(const PixelArray<uint8_t>& file) {
-    if (Produced >= Limit) return 0;
-    if (!Huffman) {
-        ++Produced;
-        return file[size_t(Pos++)];  // Limit keeps Pos below End
+// The PCHG data as it is stored: plain, or Huffman-packed bits. Past its
+// limit, the chunk's end or the packed bits it gives zeros.
+class ChangeData {
+public:
+    // Plain data from `start` to the end of the chunk.
+    ChangeData(ByteSpan chunk, int64_t start) : in_(chunk), pos_(start), limit_(in_.Size() - start) {}
+    // Packed bits after a tree of `treeWords` words at `treeStart`, giving `size` bytes.
+    ChangeData(ByteSpan chunk, int64_t treeStart, int64_t treeWords, int64_t bitsStart, int64_t size)
+        : in_(chunk), huffman_(true), pos_(bitsStart), limit_(size), treeStart_(treeStart), treeRoot_(treeWords - 1) {}
+
+    uint8_t Next();
+    uint32_t NextWord() {
+        const uint32_t high = Next();
+        return high << 8 | Next();
     }
-    int64_t node = TreeRoot;
+    bool Exhausted() const { return produced_ >= limit_; }
+
+private:
+    int16_t TreeWord(int64_t node) const { return int16_t(uint16_t(in_.WordAt(treeStart_ + 2 * node))); }
+
+    ByteReader in_;
+    bool huffman_ = false;
+    int64_t pos_ = 0;        // next byte of the chunk
+    int64_t produced_ = 0;   // data bytes given so far
+    int64_t limit_ = 0;      // data bytes there are
+    int64_t treeStart_ = 0;  // the tree's first word
+    int64_t treeRoot_ = 0;   // index of the tree's last word
+    uint8_t current_ = 0;
+    int bitsLeft_ = 0;
+};
+
+uint8_t ChangeData::Next() {
+    if (produced_ >= limit_) return 0;
+    if (!huffman_) {
+        ++produced_;
+        return in_.ByteAt(pos_++);  // the limit keeps this inside the chunk
+    }
+    int64_t node = treeRoot_;
     for (;;) {
-        if (BitsLeft == 0) {
-            if (Pos >= End) break;
-            Current = file[size_t(Pos++)];
-            BitsLeft = 8;
+        if (bitsLeft_ == 0) {
+            if (pos_ >= in_.Size()) break;
+            current_ = in_.ByteAt(pos_++);
+            bitsLeft_ = 8;
         }
-        const bool one = (Current & 0x80) != 0;
-        Current = uint8_t(Current << 1);
-        --BitsLeft;
-        const int16_t word = TreeWord(file, node);
+        const bool one = (current_ & 0x80) != 0;
+        current_ = uint8_t(current_ << 1);
+        --bitsLeft_;
+        const int16_t word = TreeWord(node);
         if (one) {
             if (word >= 0) {
-                ++Produced;
+                ++produced_;
                 return uint8_t(word & 0xFF);
             }
             node += word / 2;
@@ -80,122 +110,103 @@ uint8_t PictureContext::PaletteChangeReader::Next(const PixelArray<uint8_t>& fil
         }
         if (node < 0) break;  // a broken tree points before its first word
         if (!one) {
-            const int16_t left = TreeWord(file, node);
+            const int16_t left = TreeWord(node);
             if (left > 0 && (left & 0x100)) {
-                ++Produced;
+                ++produced_;
                 return uint8_t(left & 0xFF);
             }
         }
     }
-    Produced = Limit;  // out of packed bits or tree: no more data
+    produced_ = limit_;  // out of packed bits or tree: no more data
     return 0;
 }
 
-int16_t PictureContext::PaletteChangeReader::TreeWord(const PixelArray<uint8_t>& file, int64_t node) const {
-    const int64_t at = TreeStart + 2 * node;
-    return int16_t(uint16_t(file[size_t(at)] << 8 | file[size_t(at + 1)]));
-}
-
-uint32_t PictureContext::PaletteChangeReader::NextWord(const PixelArray<uint8_t>& file) {
-    const uint32_t high = Next(file);
-    return high << 8 | Next(file);
-}
-
-void PictureContext::LoadPaletteChanges(uint32_t length) {
-    PaletteChangeState& pchg = PaletteChanges;
-    pchg.Present = false;
-    const int64_t fileEnd = static_cast<int64_t>(CachedLength());
-    const int64_t start = CachePos;
-    const int64_t end = std::min<int64_t>(start + int64_t{length}, fileEnd);
-    if (end - start < kPchgHeaderBytes) return;
-
-    const uint32_t compression = uint32_t(Iff_Read_Word()) & 0xFFFF;
-    const uint32_t flags = uint32_t(Iff_Read_Word()) & 0xFFFF;
-    pchg.StartLine = Iff_Read_Word();
-    pchg.LineCount = Iff_Read_Word() & 0xFFFF;
-    CachePos = start + kPchgHeaderBytes;  // ChangedLines .. TotalChanges are not needed
-    if ((flags & (kSmallChanges | kBigChanges)) == 0) return;
-    pchg.BigChanges = (flags & kSmallChanges) == 0;
-
-    PaletteChangeReader& reader = pchg.Start;
-    reader = {};
-    if (compression == kCompressionNone) {
-        reader.Pos = CachePos;
-        reader.End = end;
-        reader.Limit = end - CachePos;
-    } else if (compression == kCompressionHuffman) {
-        if (end - CachePos < kPchgCompHeaderBytes) return;
-        const uint32_t treeBytes = Iff_Read_Long();
-        const uint32_t originalSize = Iff_Read_Long();
-        const int64_t treeWords = int64_t{treeBytes} / 2;
-        if (treeWords < 1 || CachePos + 2 * treeWords > end) return;
-        reader.Huffman = true;
-        reader.TreeStart = CachePos;
-        reader.TreeRoot = treeWords - 1;
-        reader.Pos = CachePos + int64_t{treeBytes};
-        reader.End = end;
-        reader.Limit = originalSize;
-    } else {
-        return;  // unknown compression: the chunk is passed over
-    }
-
-    // The mask, in whole longwords; the bits past LineCount are not kept.
-    const int64_t maskBytes = 4 * ((int64_t{pchg.LineCount} + 31) / 32);
-    pchg.LineMask.assign(size_t((pchg.LineCount + 7) / 8), 0);
-    for (int64_t i = 0; i < maskBytes; ++i) {
-        const uint8_t byte = reader.Next(FileCache);
-        if (i < int64_t(pchg.LineMask.size())) pchg.LineMask[size_t(i)] = byte;
-    }
-    pchg.Present = true;
-    pchg.Started = false;
-    IlbmInfo.DynamicPaletteFlag = 1;
-}
-
-bool PictureContext::UsesPaletteChanges() const { return PaletteChanges.Present && !PaletteChanges.LineTablesRead; }
-
-const uint32_t* PictureContext::PaletteForRow(int32_t row) {
-    PaletteChangeState& pchg = PaletteChanges;
-    if (row == 1 || !pchg.Started) {
-        pchg.Started = true;
-        pchg.Working = Palette;
-        pchg.Cursor = pchg.Start;
-        pchg.NextMaskBit = 0;
-    }
-    const int64_t line = int64_t{row} - 1;
-    while (pchg.NextMaskBit < pchg.LineCount && pchg.StartLine + pchg.NextMaskBit <= line) {
-        const int32_t bit = pchg.NextMaskBit++;
-        if ((pchg.LineMask[size_t(bit / 8)] & (0x80 >> (bit % 8))) == 0) continue;
-        ApplyLineChanges();
-    }
-    return pchg.Working.data();
-}
-
-void PictureContext::ApplyLineChanges() {
-    PaletteChangeState& pchg = PaletteChanges;
-    PaletteChangeReader& in = pchg.Cursor;
-    const bool halfBrite = IlbmInfo.HalfBriteFlag == 1;
+// One changed line's changes onto the end of `changes`.
+void ReadLineChanges(ChangeData& in, bool big, std::vector<PaletteChange>& changes) {
     auto set = [&](uint32_t reg, uint32_t colour) {
-        if (reg >= uint32_t(kPaletteEntries)) return;
-        pchg.Working[reg] = colour;
-        if (halfBrite && reg < uint32_t(kHalfBriteColours)) pchg.Working[reg + kHalfBriteColours] = (colour >> 1) & 0x7F7F7F;
+        if (reg < kPaletteEntries) changes.push_back({uint16_t(reg), colour});
     };
-    if (!pchg.BigChanges) {
-        const uint32_t count16 = in.Next(FileCache);
-        const uint32_t count32 = in.Next(FileCache);
+    if (!big) {
+        const uint32_t count16 = in.Next();
+        const uint32_t count32 = in.Next();
         for (uint32_t i = 0; i < count16 + count32 && !in.Exhausted(); ++i) {
-            const uint32_t word = in.NextWord(FileCache);
+            const uint32_t word = in.NextWord();
             set((word >> 12) + (i >= count16 ? 16 : 0), Widen4(word));
         }
     } else {
-        const uint32_t count = in.NextWord(FileCache);
+        const uint32_t count = in.NextWord();
         for (uint32_t i = 0; i < count && !in.Exhausted(); ++i) {
-            const uint32_t reg = in.NextWord(FileCache);
-            in.Next(FileCache);  // alpha
-            const uint32_t red = in.Next(FileCache);
-            const uint32_t blue = in.Next(FileCache);
-            const uint32_t green = in.Next(FileCache);
+            const uint32_t reg = in.NextWord();
+            in.Next();  // alpha
+            const uint32_t red = in.Next();
+            const uint32_t blue = in.Next();
+            const uint32_t green = in.Next();
             set(reg, red << 16 | green << 8 | blue);
         }
+    }
+}
+}  // namespace
+
+std::optional<PaletteChangeList> ReadPaletteChanges(ByteSpan data, int32_t rows) {
+    ByteReader header(data);
+    if (header.Size() < kPchgHeaderBytes) return std::nullopt;
+    const uint32_t compression = header.Word();
+    const uint32_t flags = header.Word();
+    const int32_t startLine = header.SignedWord();
+    const int32_t lineCount = int32_t(header.Word());
+    // ChangedLines .. TotalChanges are not needed.
+    if ((flags & (kSmallChanges | kBigChanges)) == 0) return std::nullopt;
+    const bool big = (flags & kSmallChanges) == 0;
+
+    std::optional<ChangeData> in;
+    if (compression == kCompressionNone) {
+        in.emplace(data, kPchgHeaderBytes);
+    } else if (compression == kCompressionHuffman) {
+        if (header.Size() - kPchgHeaderBytes < kPchgCompHeaderBytes) return std::nullopt;
+        header.Seek(kPchgHeaderBytes);
+        const uint32_t treeBytes = header.Long();
+        const uint32_t originalSize = header.Long();
+        const int64_t treeStart = header.Pos();
+        const int64_t treeWords = int64_t{treeBytes} / 2;
+        if (treeWords < 1 || treeStart + 2 * treeWords > header.Size()) return std::nullopt;
+        in.emplace(data, treeStart, treeWords, treeStart + int64_t{treeBytes}, int64_t{originalSize});
+    } else {
+        return std::nullopt;  // unknown compression: the chunk is passed over
+    }
+
+    // The mask, in whole longwords; the bits past LineCount are not kept.
+    const int64_t maskBytes = 4 * ((int64_t{lineCount} + 31) / 32);
+    std::vector<uint8_t> mask(size_t((lineCount + 7) / 8), 0);
+    for (int64_t i = 0; i < maskBytes; ++i) {
+        const uint8_t byte = in->Next();
+        if (i < int64_t(mask.size())) mask[size_t(i)] = byte;
+    }
+
+    // Mask bit k is picture line startLine + k; the first row takes every
+    // line at or above the top one, row r > 1 line r - 1.
+    PaletteChangeList list;
+    if (rows < 1) return list;
+    list.RowEnds.assign(size_t(rows) + 1, 0);
+    int32_t rowsDone = 0;  // RowEnds[0 .. rowsDone] are final
+    for (int32_t bit = 0; bit < lineCount; ++bit) {
+        const int64_t line = int64_t{startLine} + bit;
+        if (line > rows - 1) break;
+        const int32_t row = int32_t(std::max<int64_t>(line, 0)) + 1;
+        while (rowsDone < row - 1) list.RowEnds[size_t(++rowsDone)] = uint32_t(list.Changes.size());
+        if (mask[size_t(bit / 8)] & (0x80 >> (bit % 8))) ReadLineChanges(*in, big, list.Changes);
+    }
+    while (rowsDone < rows) list.RowEnds[size_t(++rowsDone)] = uint32_t(list.Changes.size());
+    return list;
+}
+
+void ApplyRowChanges(const PaletteChangeList& list, int32_t row, uint32_t* colours, bool halfBrite) {
+    if (row < 1 || size_t(row) >= list.RowEnds.size()) return;
+    const PaletteChange* change = list.Changes.data() + list.RowEnds[size_t(row - 1)];
+    const PaletteChange* end = list.Changes.data() + list.RowEnds[size_t(row)];
+    for (; change != end; ++change) {
+        colours[change->Register] = change->Colour;
+        if (halfBrite && change->Register < kHalfBriteColours)
+            colours[change->Register + kHalfBriteColours] = (change->Colour >> 1) & 0x7F7F7F;
     }
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "iff/colour_ranges.h"
+#include "iff/line_palette.h"
 #include "iff/pixel_array.h"
 
 namespace planora {
@@ -82,8 +83,6 @@ public:
 
 // Palettes hold 257 entries, indices 0 to 256; pixel values reach 255.
 constexpr int kPaletteEntries = 257;
-// DynamicPalettes: colour slots 0 to 16 per picture line.
-constexpr int kDynamicSlots = 17;
 
 using ColourTable = std::array<uint32_t, kPaletteEntries>;
 
@@ -203,10 +202,6 @@ public:
     // Replaces a container in the file cache by the chosen picture FORM;
     // false when the container holds no such picture.
     bool SelectContainedPicture();
-    // BEAM and RAST per-line palettes (iff/line_palettes.cpp), read into
-    // DynamicPalettes as a CTBL is.
-    void LoadBeamPalettes(int32_t SectionSize);
-    void LoadRasterPalettes(int32_t SectionSize);
     // CMYK chunk: the palette from ink values when the file has no CMAP
     // (iff/cmyk_palette.cpp); PaletteFromCmap tells whether a CMAP was read.
     void LoadCmykPalette(int32_t SectionSize);
@@ -224,49 +219,15 @@ public:
     // Compression 2 is the vertical scheme only when the BODY starts with a
     // VDAT chunk; any other BODY with a non-zero Packtype is ByteRun1.
     bool BodyHoldsVdatChunks() const;
-    // SHAM chunk: a version word, then 16 colour words per line, into
-    // DynamicPalettes (iff/sham_pchg.cpp).
+    // Per-line palettes (iff/line_palette.h). SHAM, BEAM and RAST are read
+    // into DynamicPalettes as a CTBL is, and PCHG into a list of each row's
+    // changes (iff/line_palette_chunks.cpp); LinePalettes tells which of them
+    // the rows take, by the chunks read so far in the load.
     void LoadShamPalettes(int32_t SectionSize);
-    // PCHG chunk: palette changes line by line (iff/pchg.cpp). The handler
-    // reads the header and the line mask; the changes themselves are read
-    // from the file as the rows are mapped, through PaletteForRow.
+    void LoadBeamPalettes(int32_t SectionSize);
+    void LoadRasterPalettes(int32_t SectionSize);
     void LoadPaletteChanges(uint32_t length);
-    // PCHG applies when no CTBL or SHAM chunk, which give whole lines, was read.
-    bool UsesPaletteChanges() const;
-    // The colours of picture row `row` (1 = top): Palette with every change of
-    // the lines down to this one. Rows must come in order from 1.
-    const uint32_t* PaletteForRow(int32_t row);
-    // Reads the PCHG data as it is stored: plain, or Huffman-packed bits.
-    // Past its Limit, the chunk's end or the packed bits it gives zeros.
-    struct PaletteChangeReader {
-        bool Huffman = false;
-        int64_t Pos = 0;        // next file byte
-        int64_t End = 0;        // end of the chunk's data in the file
-        int64_t Produced = 0;   // data bytes given so far
-        int64_t Limit = 0;      // data bytes there are
-        int64_t TreeStart = 0;  // file offset of the tree's first word
-        int64_t TreeRoot = 0;   // index of the tree's last word
-        uint8_t Current = 0;
-        int BitsLeft = 0;
-        uint8_t Next(const PixelArray<uint8_t>& file);
-        uint32_t NextWord(const PixelArray<uint8_t>& file);
-        bool Exhausted() const { return Produced >= Limit; }
-        int16_t TreeWord(const PixelArray<uint8_t>& file, int64_t node) const;
-    };
-    struct PaletteChangeState {
-        bool Present = false;         // a usable PCHG chunk was read in this load
-        bool LineTablesRead = false;  // a CTBL or SHAM chunk was read in this load
-        bool BigChanges = false;
-        int32_t StartLine = 0;
-        int32_t LineCount = 0;
-        std::vector<uint8_t> LineMask;  // LineCount bits, most significant first
-        PaletteChangeReader Start;      // at the first line's changes
-        PaletteChangeReader Cursor;     // at the next changed line's
-        int32_t NextMaskBit = 0;
-        bool Started = false;  // Cursor and Working belong to this chunk
-        ColourTable Working{};
-    };
-    PaletteChangeState PaletteChanges;
+    LinePalette LinePalettes;
     // Transparency (iff/transparency.cpp). KeepMaskRow copies the mask plane
     // row of Masking 1, which the BODY decoder leaves in the spare plane row
     // of BodyRowBuffer, into AlphaImage; AllocateAlphaImage makes AlphaImage
@@ -288,8 +249,7 @@ public:
     bool IsAnimation() const { return FormStart != 0; }
     // Maps the palette indices of ChunkyImage with `palette` as the base
     // colours into `out`, laid out as ColourImage (rows 1 to Height); line
-    // palettes (CTBL, SHAM, PCHG) apply on top as in the load
-    // (decode/colour_cycling.cpp).
+    // palettes apply on top as in the load (decode/colour_cycling.cpp).
     void MapPictureWithPalette(const ColourTable& palette, uint32_t* out);
 
     // ---- Picture arrays --------------------------------------------------------
@@ -319,7 +279,9 @@ public:
     ColourTable Palette{};           // working palette (RGB24)
     ColourTable FilePalette{};       // colours as loaded, read by the palette export
     ColourTable HalfBritePalette{};  // CMAP colours at half brightness
-    std::vector<uint32_t> DynamicPalettes;  // (Height + 1) lines x 17 slots
+    // The last CTBL, SHAM, BEAM or RAST of a load: a LineTable,
+    // (Height + 1) lines x 17 slots.
+    std::vector<uint32_t> DynamicPalettes;
 
     ColourTable HamControl{};
     ColourTable HamBlue{};
@@ -373,7 +335,13 @@ private:
     void SkipPlaneRow(bool packed);
     uint8_t ByteAt(int64_t pos) const;
     size_t CachedLength() const;
-    void ApplyLineChanges();
+    // The data of the chunk at the cursor, as much of `length` bytes as the
+    // file holds.
+    std::span<const uint8_t> ChunkDataAtCursor(int64_t length) const;
+    // A whole-line palette read: it becomes DynamicPalettes and the rows' lines.
+    void TakeLineTable(LineTable table);
+    // What the per-line palettes make of the rows in display mode `mode`.
+    RowColours LineColours(int16_t mode) const;
     // Called before rows that may have been reported final are changed.
     void BeforeRowsChange();
     // The observer's callback while rows are being finished, or none.
@@ -385,6 +353,9 @@ private:
     int32_t imageStride_ = 0;
     int32_t imageRows_ = 0;
     int64_t bmhdChunkStart_ = 0;
+    // The colours of the row being mapped, for line palettes that build on
+    // the row above's (PCHG): a copy of Palette made at row 1.
+    ColourTable rowColours_{};
 };
 
 }  // namespace planora
