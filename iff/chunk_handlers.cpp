@@ -8,6 +8,8 @@
 //
 // Each handler starts with the cursor at the chunk's data; the walk moves the
 // cursor on afterwards. Later chunks of a kind overwrite what earlier ones set.
+#include <algorithm>
+
 #include "iff/line_tables.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
@@ -64,6 +66,14 @@ void PictureContext::iff_load_CAMG_DISPLAYMODE() {
 }
 
 void PictureContext::Iff_Load_DYNAMIC_Pallettes(int32_t SectionSize) {
+    // The lines are read as through the cursor, which stops at the largest
+    // 32-bit index: a table that reaches past it is an overflow, not zeros.
+    constexpr int64_t kCtblLineBytes = 32;
+    const int64_t linesRead = std::min<int64_t>(SectionSize / kCtblLineBytes, int64_t{IlbmInfo.Height} + 1);
+    if (linesRead > 0 && CachePos + linesRead * kCtblLineBytes > (int64_t{1} << 31)) {
+        IlbmInfo.DynamicPaletteFlag = 1;
+        throw RunTimeError(kOverflow);
+    }
     TakeLineTable(ReadCtbl(ChunkDataAtCursor(SectionSize), SectionSize, IlbmInfo.Height));
 }
 
