@@ -79,7 +79,7 @@ void PlanoraMain::ReportLoadFailure(const RunTimeError& failure) {
 void PlanoraMain::IFF_DO_LOAD_IFF(const QString& Filename) {
     if (pic_.Load_IFF_To_Array(NativePath(Filename)) == 0) return;
     picture5_->SetInnerSize(pic_.IlbmInfo.Width, pic_.IlbmInfo.Height);
-    DrawBitmap(pic_, *picture5_);
+    DrawBitmap(ViewOf(pic_), *picture5_);
     picture6_->resize(324, 259);
     // The one yield of a load: pending paints and input run before the copy.
     QCoreApplication::processEvents();

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "decode/anim_player.h"
 #include "decode/colour_cycling.h"
 #include "draw_bitmap.h"
 #include "picture_box.h"
@@ -74,9 +73,9 @@ void ViewerMotion::Attach(ShowPic* viewer) {
     viewer->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-bool ViewerMotion::CyclingPicture() const { return frames_ && !player_; }
+bool ViewerMotion::CyclingPicture() const { return frames_ && frames_->Kind() == FrameKind::Cycling; }
 
-size_t ViewerMotion::Frame() const { return player_ ? player_->Current() : 0; }
+size_t ViewerMotion::Frame() const { return Animation() ? frames_->Current() : 0; }
 
 void ViewerMotion::Reset() {
     if (timer_) timer_->stop();
@@ -85,26 +84,26 @@ void ViewerMotion::Reset() {
     shownSteps_ = -1;
     zoom_ = 1;
     storedAspect_ = false;
-    player_.reset();
     frames_.reset();
+    frame_ = {};
     if (!pic_.IsDeepPicture() && (pic_.IsAnimation() || HasActiveRanges(pic_.ColourRanges))) {
-        frames_ = std::make_unique<PictureContext>(pic_);
-        frames_->SetObserver(nullptr);
-        frames_->SetRowObserver(nullptr);
-        if (pic_.IsAnimation()) player_ = std::make_unique<AnimPlayer>(*frames_);
+        PictureContext copy(pic_);
+        copy.SetObserver(nullptr);
+        frames_ = std::make_unique<FrameSource>(std::move(copy));
+        frame_ = ViewOf(frames_->Picture());
     }
     Resize();
     // An animation plays as soon as the viewer opens.
-    if (player_ && player_->FrameCount() > 1) SetPlaying(true);
+    if (Animation() && frames_->Count() > 1) SetPlaying(true);
     UpdateActions();
 }
 
 void ViewerMotion::UpdateActions() {
-    const bool moves = CyclingPicture() || (player_ && player_->FrameCount() > 1);
-    play_->setEnabled(moves);
+    const bool animation = Animation() && frames_->Count() > 1;
+    play_->setEnabled(CyclingPicture() || animation);
     play_->setChecked(playing_);
-    play_->setText(player_ ? QStringLiteral("Play Animation") : QStringLiteral("Cycle Colours"));
-    nextFrame_->setEnabled(player_ && !playing_ && player_->FrameCount() > 1);
+    play_->setText(Animation() ? QStringLiteral("Play Animation") : QStringLiteral("Cycle Colours"));
+    nextFrame_->setEnabled(animation && !playing_);
     previousFrame_->setEnabled(nextFrame_->isEnabled());
     zoomIn_->setEnabled(zoom_ < LargestZoom());
     zoomOut_->setEnabled(zoom_ > 1);
@@ -129,27 +128,32 @@ void ViewerMotion::SetPlaying(bool playing) {
 
 void ViewerMotion::RenderCycling(int64_t micros) {
     int64_t steps = 0;
-    for (const ColourRange& range : frames_->ColourRanges) steps += CycleSteps(range, micros);
+    for (const ColourRange& range : frames_->Picture().ColourRanges) steps += CycleSteps(range, micros);
     if (steps == shownSteps_) return;
     shownSteps_ = steps;
-    ColourTable palette{};
-    CyclePalette(frames_->ColourRanges, pic_.Palette, micros, frames_->IlbmInfo.HalfBriteFlag == 1, palette);
-    frames_->MapPictureWithPalette(palette, frames_->ColourImage.data());
+    // The ranges move the program's palette as it is now.
+    frame_ = frames_->CycledAt(micros, &pic_.Palette);
     Redraw();
 }
+
+void ViewerMotion::ShowFrame(size_t i) { frame_ = frames_->Frame(i); }
 
 void ViewerMotion::Tick() {
     if (!playing_ || !frames_) return;
     const int64_t now = clock_();
     int64_t wait = 0;
-    if (player_) {
-        auto delay = [&] { return int64_t{player_->DelayTicks(player_->Current())} * kUnitsPerTick; };
+    if (Animation()) {
+        // The frame's delay in 1/60 us.
+        auto delay = [&] {
+            const FrameDelay shown = frames_->Delay(frames_->Current());
+            return shown.Numerator * kTicksPerSecond * kUnitsPerTick / shown.Denominator;
+        };
         const int64_t units = now * kTicksPerSecond;
         if (units - frameDueAt_ > kMostBehind * kTicksPerSecond) frameDueAt_ = units - delay();
         bool moved = false;
         while (units >= frameDueAt_ + delay()) {
             frameDueAt_ += delay();
-            player_->Next();
+            ShowFrame((frames_->Current() + 1) % frames_->Count());
             moved = true;
         }
         if (moved) Redraw();
@@ -157,7 +161,7 @@ void ViewerMotion::Tick() {
     } else {
         const int64_t micros = playedMicros_ + now - startedAt_;
         RenderCycling(micros);
-        const int64_t next = NextCycleChange(frames_->ColourRanges, micros);
+        const int64_t next = NextCycleChange(frames_->Picture().ColourRanges, micros);
         if (next < 0) return;
         wait = next - micros;
     }
@@ -165,12 +169,9 @@ void ViewerMotion::Tick() {
 }
 
 void ViewerMotion::Step(int frames) {
-    if (!player_ || playing_ || player_->FrameCount() < 2) return;
-    const size_t count = player_->FrameCount();
-    if (frames > 0)
-        player_->Next();
-    else
-        player_->Show((player_->Current() + count - 1) % count);
+    if (!Animation() || playing_ || frames_->Count() < 2) return;
+    const size_t count = frames_->Count();
+    ShowFrame((frames_->Current() + (frames > 0 ? 1 : count - 1)) % count);
     showingFrames_ = true;
     Redraw();
 }
@@ -216,18 +217,17 @@ void ViewerMotion::Redraw() {
 }
 
 void ViewerMotion::Draw(PictureBox& box) {
-    const PictureContext& source = showingFrames_ && frames_ ? *frames_ : pic_;
+    const PictureView source = showingFrames_ && frames_ ? frame_ : ViewOf(pic_);
     if (zoom_ == 1 && !storedAspect_) {
         DrawBitmap(source, box);
         return;
     }
-    const int width = std::min(source.IlbmInfo.Width, source.ImageStride() - 1);
-    const int height = std::min(source.IlbmInfo.Height, source.ImageRows() - 1);
+    const int width = source.Width, height = source.Height;
     if (width < 1 || height < 1) return;
     QImage frame(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
-        const uint32_t* colours = &source.ColourImage[size_t(y + 1) * size_t(source.ImageStride())];
+        const uint32_t* colours = source.Row(y);
         for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | (colours[x] & 0xFFFFFFu);
     }
     // Whole steps of nearest neighbour: every picture pixel becomes a block.

@@ -10,8 +10,8 @@
 // returns to one to one and A toggles the stored aspect ratio. The same
 // commands are on the viewer's context menu with their keys.
 //
-// Frames are made in a copy of the picture context, so the preview, Save and
-// Export keep the still picture. Timing comes from a clock that tests can
+// Frames come from a frame source that plays a copy of the picture, so the
+// preview, Save and Export keep the still picture. Timing comes from a clock that tests can
 // replace; each tick shows the state that is due at the clock's time, so a
 // picture too large to keep up skips steps rather than falling behind.
 #pragma once
@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+#include "decode/frame_source.h"
 #include "iff/picture_context.h"
 
 class QAction;
@@ -28,7 +29,6 @@ class QTimer;
 
 namespace planora {
 
-class AnimPlayer;
 class PictureBox;
 class ShowPic;
 
@@ -56,7 +56,7 @@ public:
     bool Playing() const { return playing_; }
     int Zoom() const { return zoom_; }
     bool CyclingPicture() const;
-    bool Animation() const { return player_ != nullptr; }
+    bool Animation() const { return frames_ && frames_->Kind() == FrameKind::Animation; }
     // The animation frame shown, 0 for pictures that are not animations.
     size_t Frame() const;
 
@@ -78,15 +78,17 @@ private:
     void Redraw();
     void UpdateActions();
     void RenderCycling(int64_t micros);
+    // Shows animation frame i.
+    void ShowFrame(size_t i);
 
     const PictureContext& pic_;
     ShowPic* viewer_ = nullptr;
     QTimer* timer_ = nullptr;
     std::function<int64_t()> clock_;
-    // The copy that frames are made in, for cycling pictures and animations.
-    std::unique_ptr<PictureContext> frames_;
-    std::unique_ptr<AnimPlayer> player_;
-    bool showingFrames_ = false;  // frames_ holds what is shown
+    // The frames of cycling pictures and animations, and the one shown.
+    std::unique_ptr<FrameSource> frames_;
+    PictureView frame_;
+    bool showingFrames_ = false;  // frame_ is what is shown
     bool playing_ = false;
     int64_t playedMicros_ = 0;  // cycling time before the current start
     int64_t startedAt_ = 0;     // clock time playing last started

@@ -12,6 +12,8 @@
 
 #include "cli/standard_streams.h"
 #include "cli/picture_list.h"
+#include "decode/loaded_picture.h"
+#include "decode/picture_view.h"
 #include "decode/row_sharing.h"
 #include "iff/file_system.h"
 #include "iff/run_time_error.h"
@@ -63,21 +65,6 @@ bool BatchProgress(const Options& options) {
 }
 
 
-// A context holding the loaded picture for a worker to write: the file and
-// the picture arrays move over (the next load makes new ones), the rest is
-// copied, so that the colour tables stay for the next load.
-std::shared_ptr<const PictureContext> HandOverPicture(PictureContext& pic) {
-    auto file = std::move(pic.FileCache);
-    auto colours = std::move(pic.ColourImage);
-    auto indices = std::move(pic.ChunkyImage);
-    auto alpha = std::move(pic.AlphaImage);
-    auto copy = std::make_shared<PictureContext>(pic);
-    copy->FileCache = std::move(file);
-    copy->ColourImage = std::move(colours);
-    copy->ChunkyImage = std::move(indices);
-    copy->AlphaImage = std::move(alpha);
-    return copy;
-}
 }  // namespace
 
 Converter::Converter(Options options, std::ostream& out, std::ostream& err)
@@ -170,6 +157,20 @@ bool Converter::ConvertOne(const std::string& input) {
     return WriteOutput(input, target, stream.get());
 }
 
+template <class Write>
+bool Converter::Reporting(const std::string& input, std::ostream& err, Write write) const {
+    try {
+        write();
+    } catch (const RunTimeError& failure) {
+        err << input << ": " << FormatFailure("Error: ", failure, " ") << "\n";
+        return false;
+    } catch (const std::bad_alloc&) {
+        err << input << ": " << FormatFailure("Error: ", RunTimeError(kOutOfMemory), " ") << "\n";
+        return false;
+    }
+    return true;
+}
+
 bool Converter::WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream) {
     if (options_.frames) return WriteFrames(input, target);
     if (!IsStandardStream(target) && SameFile(input, target)) {
@@ -184,41 +185,44 @@ bool Converter::WriteOutput(const std::string& input, const std::string& target,
         Fail(input, kNoPaletteIndicesText);
         return false;
     }
-    // The next load reuses the context, so a picture written on a worker is
-    // handed over in a context of its own. Only pictures decoded on one
-    // thread go, whose BMP stream has not started (it starts with the rows of
-    // a two-thread decode) and of which a queue of several stays small;
-    // larger ones are written here.
+    // The next load reuses the context: the picture is handed over as a value
+    // and the context keeps its colour tables. A worker writes only pictures
+    // decoded on one thread, whose BMP stream has not started (it starts with
+    // the rows of a two-thread decode) and of which a queue of several stays
+    // small; larger ones are written here.
     if (batch_.Threaded() && !IsStandardStream(target) &&
         int64_t{pic_.IlbmInfo.Width} * pic_.IlbmInfo.Height < kParallelPixels) {
-        auto copy = HandOverPicture(pic_);
-        batch_.Defer(target, [this, copy, input, target](std::ostream& err) {
-            return WritePicture(*copy, input, target, nullptr, err);
+        auto handed = std::make_shared<PictureContext>(TakeLoadedPicture(pic_));
+        batch_.Defer(target, [this, handed, input, target](std::ostream& err) {
+            return WritePicture(std::move(*handed), input, target, err);
         });
         return true;
     }
-    return WritePicture(pic_, input, target, stream, err_);
+    // A BMP begun during the load is finished from the context, whose rows
+    // its writer may still be reading.
+    if (stream) return Reporting(input, err_, [&] { WriteStillFile(pic_, target, stream); });
+    return WritePicture(TakeLoadedPicture(pic_), input, target, err_);
 }
 
-bool Converter::WritePicture(const PictureContext& pic, const std::string& input, const std::string& target,
-                             BitmapStream* stream, std::ostream& err) const {
-    try {
+bool Converter::WritePicture(PictureContext pic, const std::string& input, const std::string& target,
+                             std::ostream& err) const {
+    return Reporting(input, err, [&] {
         if (IsStandardStream(target))
             WriteThroughTemporaryFile(out_, FormatExtension(format_),
-                                      [&](const std::string& path) { WritePictureFile(pic, path, nullptr); });
+                                      [&](const std::string& path) { WritePictureFile(std::move(pic), path); });
         else
-            WritePictureFile(pic, target, stream);
-    } catch (const RunTimeError& failure) {
-        err << input << ": " << FormatFailure("Error: ", failure, " ") << "\n";
-        return false;
-    } catch (const std::bad_alloc&) {
-        err << input << ": " << FormatFailure("Error: ", RunTimeError(kOutOfMemory), " ") << "\n";
-        return false;
-    }
-    return true;
+            WritePictureFile(std::move(pic), target);
+    });
 }
 
-void Converter::WritePictureFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const {
+void Converter::WritePictureFile(PictureContext pic, const std::string& path) const {
+    if (format_ == OutputFormat::Apng)
+        WriteFileReplacing(path, EncodeAnimatedPng(std::move(pic)));
+    else
+        WriteStillFile(pic, path, nullptr);
+}
+
+void Converter::WriteStillFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const {
     const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
     switch (format_) {
     case OutputFormat::Bmp:
@@ -227,11 +231,11 @@ void Converter::WritePictureFile(const PictureContext& pic, const std::string& p
         else
             SaveArrayAsBitMap(pic, path, width, height);
         break;
-    case OutputFormat::Png: WriteFileReplacing(path, EncodePng(pic)); break;
+    case OutputFormat::Png: WriteFileReplacing(path, EncodePng(ViewOf(pic))); break;
     case OutputFormat::Rgb: ExportRawRgb(pic, path); break;
     case OutputFormat::Lut: ExportRawChunky(pic, path); break;
     case OutputFormat::Txt: ExportPaletteText(pic, path); break;
-    case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(pic)); break;
+    case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(PictureContext(pic))); break;
     }
 }
 

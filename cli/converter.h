@@ -26,14 +26,21 @@ public:
 private:
     bool ConvertOne(const std::string& input);
     bool WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream);
-    // Writes the picture to target ("-": standard output); a failure is
-    // printed to err. Runs on a worker for pictures written from a copy.
-    bool WritePicture(const PictureContext& pic, const std::string& input, const std::string& target,
-                      BitmapStream* stream, std::ostream& err) const;
-    void WritePictureFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const;
+    // Writes the picture, handed over from the context, to target ("-":
+    // standard output); a failure is printed to err. Runs on a worker for
+    // pictures written in a batch.
+    bool WritePicture(PictureContext pic, const std::string& input, const std::string& target,
+                      std::ostream& err) const;
+    void WritePictureFile(PictureContext pic, const std::string& path) const;
+    // The same for a picture that stays where it is (an animated PNG plays
+    // the frames of a copy); with a stream, a BMP begun during the load.
+    void WriteStillFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const;
     // --frames: every frame the picture shows as NAME-0001.ext ... beside
     // target's name (cli/frame_files.cpp).
     bool WriteFrames(const std::string& input, const std::string& target);
+    // Runs write; returns false after printing its failure to err.
+    template <class Write>
+    bool Reporting(const std::string& input, std::ostream& err, Write write) const;
     std::string OutputPathFor(const std::string& input) const;
     void Fail(const std::string& input, const std::string& message);
 

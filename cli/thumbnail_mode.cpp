@@ -34,10 +34,10 @@ int RunThumbnail(int32_t size, const std::string& input, const std::string& outp
         if (pic.Load_IFF_To_Array(input) == 0) return Fail(err, input, "not a picture Planora reads");
         if (pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) return Fail(err, input, "picture has no pixels");
         const auto [width, height] = ThumbnailSize(pic.IlbmInfo.Width, pic.IlbmInfo.Height, size);
-        const RgbImage image = width == pic.IlbmInfo.Width && height == pic.IlbmInfo.Height
-                                   ? PictureToRgb(pic)
-                                   : ScalePicture(pic, width, height);
-        const std::vector<uint8_t> png = EncodePng(image);
+        const PictureView picture = ViewOf(pic);
+        const std::vector<uint8_t> png = width == picture.Width && height == picture.Height
+                                             ? EncodePng(picture)
+                                             : EncodePng(ScalePicture(picture, width, height));
         ::alarm(0);
         WriteFileReplacing(output, png);
     } catch (const RunTimeError& failure) {

@@ -9,6 +9,7 @@
 
 #include "decode/anim_player.h"
 #include "decode/colour_cycling.h"
+#include "decode/picture_view.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 #include "output/bmp_writer.h"
@@ -29,8 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         planora::BuildRawChunkyFile(pic);
         planora::BuildPaletteTextFile(pic);
         pic.ImageInfoLines();
-        // The converter's PNG output reads every pixel's opacity next to its
-        // colour when the picture has alpha.
         if (pic.IsAnimation()) {
             planora::AnimPlayer player(pic);
             for (size_t i = 0; i < 2 * player.FrameCount() + 1; ++i) player.Next();
@@ -43,9 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 pic.MapPictureWithPalette(palette, frame.data());
             }
         }
-        static volatile uint32_t sink;
-        for (int32_t y = 1; pic.HasAlpha() && y <= pic.IlbmInfo.Height; ++y)
-            for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x) sink = sink + (uint32_t(pic.AlphaAt(x, y)) << 24 | pic.ColourAt(x, y));
+        // The PNG output's rows: every pixel's colour, and its opacity next
+        // to it when the picture has alpha.
+        const planora::PictureView view = planora::ViewOf(pic);
+        std::vector<uint8_t> row(size_t(view.Width) * 4);
+        for (int32_t y = 0; y < view.Height; ++y) planora::WriteRgbRow(view, y, view.HasAlpha(), row.data());
     } catch (const planora::RunTimeError&) {
     }
     return 0;

@@ -11,13 +11,13 @@
 // the BMP and raw outputs are the ColourImage as it is.
 #include <new>
 
+#include "decode/picture_view.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
 namespace planora {
 
 namespace {
-constexpr int32_t kMaskingTransparentColour = 2;
 constexpr uint8_t kOpaque = 255;
 constexpr uint8_t kTransparent = 0;
 }  // namespace
@@ -43,17 +43,12 @@ void PictureContext::KeepMaskRow(int32_t row) {
         alpha[x] = (mask[size_t(x) >> 3] >> (7 - (x & 7))) & 1 ? kOpaque : kTransparent;
 }
 
-bool PictureContext::HasAlpha() const {
-    if (!AlphaImage.empty() && AlphaImage.size() == ColourImage.size()) return true;
-    return IlbmInfo.Masking == kMaskingTransparentColour && !IsDeepPicture();
-}
+// The rule lives in the picture view, which the writers read.
+bool PictureContext::HasAlpha() const { return ViewOf(*this).HasAlpha(); }
 
 uint8_t PictureContext::AlphaAt(int32_t x, int32_t y) const {
-    if (!AlphaImage.empty() && AlphaImage.size() == ColourImage.size())
-        return AlphaImage[size_t(y) * size_t(imageStride_) + size_t(x)];
-    if (IlbmInfo.Masking == kMaskingTransparentColour && !IsDeepPicture())
-        return ChunkyAt(x, y) == IlbmInfo.TransparentColour ? kTransparent : kOpaque;
-    return kOpaque;
+    const PictureView view = ViewOf(*this);
+    return y >= 1 && y <= view.Height && x >= 0 && x < view.Width ? view.AlphaAt(x, y - 1) : kOpaque;
 }
 
 }  // namespace planora

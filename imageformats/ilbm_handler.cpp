@@ -7,25 +7,20 @@
 #include <algorithm>
 #include <new>
 
-#include "decode/anim_player.h"
-#include "decode/colour_cycling.h"
+#include "decode/frame_source.h"
 #include "iff/picture_context.h"
 #include "iff/picture_signature.h"
 #include "iff/run_time_error.h"
-#include "output/apng_writer.h"
 
-// The loaded picture and how its frames are made: the still picture; the
-// frames of an ANIM, played in order; or one period of colour cycling, the
-// picture mapped with the palette of each moment the colours change (as the
-// converter's animated PNG has them).
+// The loaded picture and its frames (decode/frame_source.h): the still
+// picture, the frames of an ANIM, or one period of colour cycling, as the
+// converter's animated PNG has them.
 struct IlbmFrames {
-    planora::PictureContext Pic;
-    std::unique_ptr<planora::AnimPlayer> Player;
-    std::vector<int64_t> Moments;  // cycling: microseconds from the start
-    int64_t PeriodEnd = 0;
-    std::vector<int> DelaysMs;     // one per frame
-    std::vector<uint32_t> Colours; // cycling: the frame's colours, as ColourImage
+    explicit IlbmFrames(planora::PictureContext pic);
+    planora::FrameSource Source;
+    std::vector<int> DelaysMs;  // one per frame
 
+    const planora::PictureContext& Pic() const { return Source.Picture(); }
     int Count() const { return int(DelaysMs.size()); }
     QImage Frame(int i);
 };
@@ -40,35 +35,35 @@ std::vector<uint8_t> ToVector(const QByteArray& bytes) {
     return std::vector<uint8_t>(data, data + bytes.size());
 }
 
-int RoundedMs(int64_t micros) { return int((micros + 500) / 1000); }
+// QMovie's delays in milliseconds: cycling delays are milliseconds already;
+// an animation's sixtieths are rounded to the nearest, in 32-bit unsigned
+// arithmetic as the plugin has always worked them out.
+int Milliseconds(planora::FrameDelay delay) {
+    if (delay.Denominator == 1000) return int(delay.Numerator);
+    const auto denominator = uint32_t(delay.Denominator);
+    return int((uint32_t(delay.Numerator) * 1000u + denominator / 2) / denominator);
+}
 }  // namespace
 
+IlbmFrames::IlbmFrames(planora::PictureContext pic) : Source(std::move(pic)) {
+    for (size_t i = 0; i < Source.Count(); ++i) DelaysMs.push_back(Milliseconds(Source.Delay(i)));
+}
+
 QImage IlbmFrames::Frame(int i) {
-    const uint32_t* colours = Pic.ColourImage.data();
-    if (Player) {
-        Player->Show(size_t(i));
-    } else if (!Moments.empty()) {
-        planora::ColourTable palette{};
-        planora::CyclePalette(Pic.ColourRanges, Pic.Palette, Moments[size_t(i)], Pic.IlbmInfo.HalfBriteFlag == 1,
-                              palette);
-        Colours.resize(Pic.ColourImage.size());
-        Pic.MapPictureWithPalette(palette, Colours.data());
-        colours = Colours.data();
-    }
-    const int width = Pic.IlbmInfo.Width, height = Pic.IlbmInfo.Height;
-    const bool alpha = Pic.HasAlpha();
+    const planora::PictureView frame = Source.Frame(size_t(i));
+    const bool alpha = frame.HasAlpha();
     QImage image;
     // allocateImage keeps to QImageReader's allocation limit.
-    if (!QImageIOHandler::allocateImage(QSize(width, height), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32,
-                                        &image))
+    if (!QImageIOHandler::allocateImage(QSize(frame.Width, frame.Height),
+                                        alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32, &image))
         return {};
-    // Picture rows are 1-based in the arrays, columns 0-based.
-    const size_t stride = size_t(Pic.ImageStride());
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < frame.Height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const uint32_t* source = colours + size_t(y + 1) * stride;
-        for (int x = 0; x < width; ++x)
-            row[x] = (uint32_t(alpha ? Pic.AlphaAt(x, y + 1) : 0xFF) << 24) | (source[x] & 0xFFFFFF);
+        const uint32_t* colours = frame.Row(y);
+        if (alpha)
+            for (int x = 0; x < frame.Width; ++x) row[x] = (uint32_t(frame.AlphaAt(x, y)) << 24) | (colours[x] & 0xFFFFFF);
+        else
+            for (int x = 0; x < frame.Width; ++x) row[x] = 0xFF000000u | (colours[x] & 0xFFFFFF);
     }
     return image;
 }
@@ -95,30 +90,17 @@ const QByteArray& IlbmHandler::Bytes() const {
 IlbmFrames* IlbmHandler::Frames() const {
     if (loaded_) return frames_.get();
     loaded_ = true;
-    auto frames = std::make_unique<IlbmFrames>();
-    planora::PictureContext& pic = frames->Pic;
+    std::unique_ptr<IlbmFrames> frames;
     try {
+        planora::PictureContext pic;
         if (pic.Load_IFF_From_Memory("picture", ToVector(Bytes())) == 0) return nullptr;
         if (pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) return nullptr;
-        if (pic.IsAnimation() && !pic.IsDeepPicture()) {
-            frames->Player = std::make_unique<planora::AnimPlayer>(pic);
-            for (size_t i = 0; i < frames->Player->FrameCount(); ++i)
-                frames->DelaysMs.push_back(int((frames->Player->DelayTicks(i) * 1000 + 30) / 60));
-        } else if (!pic.IsDeepPicture() && planora::HasActiveRanges(pic.ColourRanges)) {
-            frames->Moments = planora::CyclePeriodMoments(pic.ColourRanges, planora::kMaxCyclingFrames,
-                                                          frames->PeriodEnd);
-            for (size_t i = 0; i < frames->Moments.size(); ++i) {
-                // Delays from rounded moments, so that rounding never adds up.
-                const int64_t end = i + 1 < frames->Moments.size() ? frames->Moments[i + 1] : frames->PeriodEnd;
-                frames->DelaysMs.push_back(RoundedMs(end) - RoundedMs(frames->Moments[i]));
-            }
-        }
+        frames = std::make_unique<IlbmFrames>(std::move(pic));
     } catch (const planora::RunTimeError&) {
         return nullptr;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (frames->DelaysMs.empty()) frames->DelaysMs.push_back(0);  // a still picture
     frames_ = std::move(frames);
     return frames_.get();
 }
@@ -144,13 +126,13 @@ QVariant IlbmHandler::option(ImageOption option) const {
         const QSize size = HeaderSize();
         if (size.isValid()) return size;
         const IlbmFrames* frames = Frames();
-        return frames ? QVariant(QSize(frames->Pic.IlbmInfo.Width, frames->Pic.IlbmInfo.Height)) : QVariant();
+        return frames ? QVariant(QSize(frames->Pic().IlbmInfo.Width, frames->Pic().IlbmInfo.Height)) : QVariant();
     }
     if (option == ImageFormat) {
         // Whether the picture has transparency shows only once it is loaded.
         const IlbmFrames* frames = Frames();
         if (!frames) return {};
-        return int(frames->Pic.HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        return int(planora::ViewOf(frames->Pic()).HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
     if (option == Animation) return imageCount() > 1;
     return {};

@@ -15,27 +15,25 @@
 #include <future>
 #include <vector>
 
+#include "decode/picture_view.h"
+#include "iff/picture_context.h"
+
 namespace planora {
 
-class PictureContext;
-
-// The most frames one period of colour cycling gives in an animated PNG.
-constexpr uint32_t kMaxCyclingFrames = 600;
-
-// The loaded picture as an animated PNG: every frame of an IFF ANIM with its
-// delays, one full period of colour cycling (at most kMaxCyclingFrames
-// frames), or else the still picture as one frame.
-std::vector<uint8_t> EncodeAnimatedPng(const PictureContext& pic);
+// The picture as an animated PNG: the frames of its FrameSource (every frame
+// of an IFF ANIM, one full period of colour cycling, or else the still
+// picture as one frame) with their delays. Playing changes the picture's
+// arrays and palette, so it is taken as a value.
+std::vector<uint8_t> EncodeAnimatedPng(PictureContext pic);
 
 class ApngWriter {
 public:
     // frameCount frames of width x height pixels will be added.
     ApngWriter(int32_t width, int32_t height, uint32_t frameCount);
 
-    // One frame: rows 1 to height of colours laid out as a picture array
-    // (RGB24, `stride` elements a row, row 0 unused), shown for
+    // One frame, width x height pixels of `frame`, shown for
     // delayNumerator / delayDenominator seconds.
-    void AddFrame(const uint32_t* colours, size_t stride, uint16_t delayNumerator, uint16_t delayDenominator);
+    void AddFrame(const PictureView& frame, uint16_t delayNumerator, uint16_t delayDenominator);
 
     // The whole file; throws RunTimeError when fewer frames were added than
     // announced.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 
+#include "decode/picture_view.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 #include "output/safe_file.h"
@@ -80,8 +81,8 @@ void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeig
     AssembleHeader(BmpWidth, BmpHeight, file);
     uint8_t* dest = file + kHeaderBytes;
     const size_t rowBytes = size_t(BmpWidth) * 4;
-    for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes)
-        PutPixelsLE(dest, &pic.ColourImage[size_t(y) * size_t(pic.ImageStride())], size_t(BmpWidth));
+    const PictureView picture = ViewOf(pic);
+    for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes) PutPixelsLE(dest, picture.Row(y - 1), size_t(BmpWidth));
 }
 }  // namespace
 
@@ -94,6 +95,8 @@ std::array<uint8_t, kBitmapHeaderBytes> BitmapHeader(int32_t BmpWidth, int32_t B
 void AppendBitmapRows(const PictureContext& pic, int32_t fromRow, int32_t toRow, int32_t BmpWidth,
                       std::vector<ByteSpan>& pieces) {
     const size_t rowBytes = size_t(BmpWidth) * 4;
+    // Straight from the ColourImage, not through a PictureView: a stream
+    // calls this while the decoder may still be making the alpha plane.
     for (int32_t y = fromRow; y >= toRow; --y)
         pieces.push_back(
             {reinterpret_cast<const uint8_t*>(&pic.ColourImage[size_t(y) * size_t(pic.ImageStride())]), rowBytes});

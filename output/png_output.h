@@ -1,17 +1,18 @@
-// PNG encoding of the loaded picture (the BMP's pixels) through zlib. A
-// library of its own (planora_png), so that the core needs only the standard
-// library.
+// PNG encoding of a picture (the BMP's pixels) through zlib. A library of its
+// own (planora_png), so that the core needs only the standard library.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "decode/picture_view.h"
 #include "output/rgb_image.h"
 
 namespace planora {
 
-// Throws RunTimeError when the picture cannot be encoded.
-std::vector<uint8_t> EncodePng(const PictureContext& pic);
+// Pictures that mark transparency get an alpha channel. Throws RunTimeError
+// when the picture cannot be encoded.
+std::vector<uint8_t> EncodePng(const PictureView& picture);
 std::vector<uint8_t> EncodePng(const RgbImage& image);
 
 }  // namespace planora

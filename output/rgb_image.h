@@ -1,4 +1,4 @@
-// A picture as plain pixels for the writers and loaders outside the core:
+// A picture as plain pixels (a thumbnail):
 // rows top to bottom, no padding, R G B (and A) bytes per pixel.
 #pragma once
 
@@ -6,8 +6,6 @@
 #include <vector>
 
 namespace planora {
-
-class PictureContext;
 
 struct RgbImage {
     int32_t Width = 0;
@@ -17,8 +15,5 @@ struct RgbImage {
 
     int Channels() const { return Alpha ? 4 : 3; }
 };
-
-// The loaded picture's pixels, with alpha when the picture marks transparency.
-RgbImage PictureToRgb(const PictureContext& pic);
 
 }  // namespace planora

@@ -14,7 +14,6 @@
 
 #include <algorithm>
 
-#include "iff/picture_context.h"
 
 namespace planora {
 
@@ -43,14 +42,14 @@ AxisWeights MakeWeights(int32_t in, int32_t out) {
 
 // One source row summed across into out pixels of four sums: R G B A, the
 // colours weighted by opacity when the picture has alpha.
-void SumRow(const PictureContext& pic, int32_t row, const AxisWeights& xs, bool alpha, uint64_t* sums) {
+void SumRow(const PictureView& picture, int32_t row, const AxisWeights& xs, bool alpha, uint64_t* sums) {
     const size_t outWidth = xs.Start.size() - 1;
     for (size_t j = 0; j < outWidth; ++j, sums += 4) {
         uint64_t r = 0, g = 0, b = 0, a = 0;
         for (size_t k = xs.Start[j]; k < xs.Start[j + 1]; ++k) {
             const int32_t x = xs.Source[k];
-            const uint32_t colour = pic.ColourAt(x, row);
-            const uint64_t weight = alpha ? xs.Weight[k] * pic.AlphaAt(x, row) : xs.Weight[k];
+            const uint32_t colour = picture.ColourAt(x, row);
+            const uint64_t weight = alpha ? xs.Weight[k] * picture.AlphaAt(x, row) : xs.Weight[k];
             r += ((colour >> 16) & 0xFF) * weight;
             g += ((colour >> 8) & 0xFF) * weight;
             b += (colour & 0xFF) * weight;
@@ -73,12 +72,12 @@ std::pair<int32_t, int32_t> ThumbnailSize(int32_t width, int32_t height, int32_t
     return {scaled(width, height), maxSide};
 }
 
-RgbImage ScalePicture(const PictureContext& pic, int32_t width, int32_t height) {
-    const int32_t inWidth = pic.IlbmInfo.Width, inHeight = pic.IlbmInfo.Height;
+RgbImage ScalePicture(const PictureView& picture, int32_t width, int32_t height) {
+    const int32_t inWidth = picture.Width, inHeight = picture.Height;
     RgbImage image;
     image.Width = width;
     image.Height = height;
-    image.Alpha = pic.HasAlpha();
+    image.Alpha = picture.HasAlpha();
     image.Pixels.resize(size_t(width) * size_t(height) * size_t(image.Channels()));
 
     const AxisWeights xs = MakeWeights(inWidth, width), ys = MakeWeights(inHeight, height);
@@ -92,7 +91,7 @@ RgbImage ScalePicture(const PictureContext& pic, int32_t width, int32_t height) 
             // A source row across two output rows is summed once.
             if (ys.Source[k] != summedRow) {
                 summedRow = ys.Source[k];
-                SumRow(pic, summedRow + 1, xs, image.Alpha, rowSums.data());
+                SumRow(picture, summedRow, xs, image.Alpha, rowSums.data());
             }
             for (size_t i = 0; i < sums.size(); ++i) sums[i] += rowSums[i] * ys.Weight[k];
         }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "decode/picture_view.h"
 #include "output/rgb_image.h"
 
 namespace planora {
@@ -18,6 +19,6 @@ std::pair<int32_t, int32_t> ThumbnailSize(int32_t width, int32_t height, int32_t
 // covered source pixels counting by the share they cover. Pictures with
 // transparency are averaged with colours weighted by their opacity, so that
 // transparent pixels lend no colour to their neighbours.
-RgbImage ScalePicture(const PictureContext& pic, int32_t width, int32_t height);
+RgbImage ScalePicture(const PictureView& picture, int32_t width, int32_t height);
 
 }  // namespace planora

@@ -13,6 +13,7 @@
 #include <new>
 #include <vector>
 
+#include "decode/picture_view.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -41,24 +42,15 @@ GdkPixbuf* Decode(std::vector<uint8_t> bytes, GError** error) {
     } catch (const std::bad_alloc&) {
         return Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "Out of memory");
     }
-    const int width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
-    if (width < 1 || height < 1) return Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, "picture has no pixels");
-    const bool alpha = pic.HasAlpha();
-    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, width, height);
+    const planora::PictureView picture = planora::ViewOf(pic);
+    if (picture.Width < 1 || picture.Height < 1)
+        return Fail(error, GDK_PIXBUF_ERROR_CORRUPT_IMAGE, "picture has no pixels");
+    const bool alpha = picture.HasAlpha();
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, picture.Width, picture.Height);
     if (!pixbuf) return Fail(error, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY, "Out of memory");
     const int stride = gdk_pixbuf_get_rowstride(pixbuf);
     guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-    // Picture rows are 1-based in the arrays, columns 0-based.
-    for (int y = 0; y < height; ++y) {
-        guchar* out = pixels + size_t(y) * size_t(stride);
-        for (int x = 0; x < width; ++x) {
-            const uint32_t colour = pic.ColourAt(x, y + 1);
-            *out++ = guchar(colour >> 16);
-            *out++ = guchar(colour >> 8);
-            *out++ = guchar(colour);
-            if (alpha) *out++ = pic.AlphaAt(x, y + 1);
-        }
-    }
+    for (int y = 0; y < picture.Height; ++y) planora::WriteRgbRow(picture, y, alpha, pixels + size_t(y) * size_t(stride));
     return pixbuf;
 }
 
