@@ -3,16 +3,13 @@
 // For every image row from the top, one row of bits per plane (plane 0
 // first), each RowBytes = 2 * ceil(Width / 16) bytes long; with Masking 1 a
 // mask plane row follows the bitplane rows. ByteRun1 packs each plane row
-// separately with control bytes n:
-//   0..127    copy the next n + 1 bytes
-//   128       no operation
-//   129..255  repeat the next byte 257 - n times
-// Bytes of a run that fall past the end of the plane row are dropped.
+// separately (decode/stored_rows.h).
 // Bytes past the end of the file read as 0, so a truncated BODY decodes into
 // rows of colour 0 instead of reading outside the cache.
 #include <algorithm>
 #include <cstring>
 
+#include "decode/stored_rows.h"
 #include "iff/picture_context.h"
 
 namespace planora {
@@ -69,55 +66,11 @@ void PictureContext::ReadPlaneRow(uint8_t* dest, bool packed) {
 }
 
 void PictureContext::ReadPlaneRowRaw(uint8_t* dest) {
-    const int64_t cacheSize = static_cast<int64_t>(FileCache.size());
-    const int64_t available = std::max<int64_t>(0, cacheSize - CachePos);
-    const size_t copied = size_t(std::min<int64_t>(RowBytes, available));
-    if (copied) std::memcpy(dest, FileCache.data() + CachePos, copied);
-    std::memset(dest + copied, 0, size_t(RowBytes) - copied);
-    CachePos += RowBytes;
+    CachePos = CopyStoredRow(FileCache.data(), static_cast<int64_t>(FileCache.size()), CachePos, dest, RowBytes);
 }
 
-// Runs this short, with this much room left in the row, are copied as one
-// fixed-size block: the bytes past the run are within the row and written
-// again by the runs that follow, so a single wide move replaces a call.
-constexpr int32_t kShortRun = 16;
-
 void PictureContext::ReadPlaneRowByteRun1(uint8_t* dest) {
-    const uint8_t* data = FileCache.data();
-    const int64_t size = static_cast<int64_t>(FileCache.size());
-    const int32_t rowBytes = RowBytes;
-    int64_t pos = CachePos;
-    int32_t x = 0;
-    // The test comes after each run, so even an empty row takes one control byte.
-    do {
-        const uint32_t n = pos < size ? data[pos] : 0;
-        ++pos;
-        if (n < 128) {
-            const int32_t count = int32_t(n) + 1;
-            if (count <= kShortRun && x + kShortRun <= rowBytes && pos + kShortRun <= size) {
-                std::memcpy(dest + x, data + pos, kShortRun);
-            } else {
-                const int32_t kept = std::max(0, std::min(count, rowBytes - x));
-                const int64_t inFile = std::max<int64_t>(0, std::min<int64_t>(kept, size - pos));
-                if (inFile) std::memcpy(dest + x, data + pos, size_t(inFile));
-                if (kept > inFile) std::memset(dest + x + inFile, 0, size_t(kept - inFile));
-            }
-            pos += count;
-            x += count;
-        } else if (n > 128) {
-            const uint8_t value = pos < size ? data[pos] : 0;
-            ++pos;
-            const int32_t count = 257 - int32_t(n);
-            if (count <= kShortRun && x + kShortRun <= rowBytes) {
-                std::memset(dest + x, value, kShortRun);
-            } else {
-                const int32_t kept = std::max(0, std::min(count, rowBytes - x));
-                if (kept) std::memset(dest + x, value, size_t(kept));
-            }
-            x += count;
-        }
-    } while (x < rowBytes);
-    CachePos = pos;
+    CachePos = UnpackByteRun1Row(FileCache.data(), static_cast<int64_t>(FileCache.size()), CachePos, dest, RowBytes);
 }
 
 }  // namespace planora

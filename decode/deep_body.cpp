@@ -5,22 +5,15 @@
 // alpha. 48 and 64 plane pictures hold 16-bit components the same way (planes
 // 0-15 red ...); their high byte, planes 8-15 of each component, is kept. The
 // BODY is read as for any ILBM (interleaved plane rows, plain or ByteRun1);
-// each row then becomes RGB24 in ColourImage directly, with no palette, and
-// ChunkyImage stays 0. Alpha goes to AlphaImage.
-#include "iff/picture_context.h"
+// each row then becomes RGB24 directly, with no palette.
+#include "decode/deep_body.h"
 
 namespace planora {
 
-void PictureContext::DeepStrip(int32_t row) {
-    const int32_t width = IlbmInfo.Width;
-    const int32_t planes = IlbmInfo.Bitplanes;
-    const int32_t bitsPerComponent = planes >= 48 ? 16 : 8;
+void DeepPlanesToColours(const uint8_t* planeRows, size_t planeStride, int32_t planes, int32_t width, uint32_t* colours,
+                         uint8_t* alpha) {
+    const int32_t bitsPerComponent = DeepComponentBits(planes);
     const int32_t components = planes / bitsPerComponent;  // 3 or 4
-    const size_t planeStride = size_t(RowBytes) + 1;
-    const size_t rowStart = size_t(row) * size_t(imageStride_);
-    uint32_t* colours = &ColourImage[rowStart];
-
-    if (components == 4 && AlphaImage.size() != ColourImage.size()) AllocateAlphaImage(255);
 
     for (int32_t x = 0; x < width; ++x) {
         const size_t byte = size_t(x) >> 3;
@@ -30,11 +23,11 @@ void PictureContext::DeepStrip(int32_t row) {
             // The eight planes of the component's (high) byte, most significant first.
             const int32_t low = c * bitsPerComponent + bitsPerComponent - 8;
             uint32_t v = 0;
-            for (int32_t p = low + 7; p >= low; --p) v = (v << 1) | ((BodyRowBuffer[size_t(p) * planeStride + byte] >> shift) & 1u);
+            for (int32_t p = low + 7; p >= low; --p) v = (v << 1) | ((planeRows[size_t(p) * planeStride + byte] >> shift) & 1u);
             value[c] = v;
         }
         colours[x] = (value[0] << 16) | (value[1] << 8) | value[2];
-        if (components == 4) AlphaImage[rowStart + size_t(x)] = static_cast<uint8_t>(value[3]);
+        if (alpha) alpha[x] = static_cast<uint8_t>(value[3]);
     }
 }
 

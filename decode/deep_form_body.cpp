@@ -12,8 +12,12 @@
 //      repeats the value c + 1 times.
 // The elements become RGB24 in ColourImage and, when there is one, alpha in
 // AlphaImage. What the chunk does not reach stays black.
-#include <algorithm>
+#include "decode/deep_form_body.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "iff/deep_form.h"
 #include "iff/picture_context.h"
 
 namespace planora {
@@ -28,7 +32,7 @@ struct PixelLayout {
     bool HasAlpha = false;
 };
 
-PixelLayout LayoutOf(const std::vector<PictureContext::DeepElement>& elements) {
+PixelLayout LayoutOf(const std::vector<DeepElement>& elements) {
     PixelLayout layout;
     for (const auto& e : elements) {
         const int slot = e.Type == kRed ? 0 : e.Type == kGreen ? 1 : e.Type == kBlue ? 2 : 3;
@@ -40,38 +44,40 @@ PixelLayout LayoutOf(const std::vector<PictureContext::DeepElement>& elements) {
 }
 }  // namespace
 
-void PictureContext::DecodeDeepFormBody(uint32_t length) {
-    const PixelLayout layout = LayoutOf(DeepElements);
-    const int64_t width = IlbmInfo.Width, height = IlbmInfo.Height;
-    const int64_t end = std::min<int64_t>(CachePos + int64_t{length}, int64_t(CachedLength()));
-    int64_t pos = CachePos;
-    if (layout.HasAlpha) AllocateAlphaImage(255);
+void DecodeDeepFormBody(PictureContext& pic, const DeepHeader& deep) {
+    const PixelLayout layout = LayoutOf(deep.Elements);
+    const int64_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    const size_t stride = size_t(pic.ImageStride());
+    const ByteReader in(deep.Body);
+    const int64_t end = in.Size();
+    int64_t pos = 0;
+    if (layout.HasAlpha) pic.AllocateAlphaImage(255);
     std::vector<uint8_t> row(size_t(width * layout.Bytes) + 1, 0);
 
     // Pixels in reading order; a row is stored once it is whole or the data ends.
     const auto storeRow = [&](int64_t y) {
-        const size_t start = size_t(y + 1) * size_t(imageStride_);
+        const size_t start = size_t(y + 1) * stride;
         for (int64_t x = 0; x < width; ++x) {
             const uint8_t* p = &row[size_t(x * layout.Bytes)];
-            ColourImage[start + size_t(x)] =
+            pic.ColourImage[start + size_t(x)] =
                 (uint32_t(p[layout.Offset[0]]) << 16) | (uint32_t(p[layout.Offset[1]]) << 8) | p[layout.Offset[2]];
-            if (layout.HasAlpha) AlphaImage[start + size_t(x)] = p[layout.Offset[3]];
+            if (layout.HasAlpha) pic.AlphaImage[start + size_t(x)] = p[layout.Offset[3]];
         }
         std::fill(row.begin(), row.end(), 0);
     };
 
-    if (IlbmInfo.Packtype == 5) {
-        const int32_t elements = int32_t(DeepElements.size());
+    if (deep.Compression == 5) {
+        const int32_t elements = int32_t(deep.Elements.size());
         for (int64_t y = 0; y < height && pos < end; ++y) {
             for (int32_t e = 0; e < elements && pos < end; ++e) {
                 int64_t nibble = pos * 2;  // the stream starts at a byte
                 const auto code = [&]() {
-                    const uint8_t b = ByteAt(nibble >> 1);
+                    const uint8_t b = in.ByteAt(nibble >> 1);
                     return (nibble++ & 1) ? b & 0xF : b >> 4;
                 };
                 uint8_t value = 0;
                 for (int64_t x = 0; x < width && nibble < end * 2;) {
-                    const int16_t delta = DeepDeltas[code()];
+                    const int16_t delta = deep.Deltas[size_t(code())];
                     if (delta != 0) {
                         value = uint8_t(value + delta);
                         row[size_t(x++ * layout.Bytes + e)] = value;
@@ -86,11 +92,11 @@ void PictureContext::DecodeDeepFormBody(uint32_t length) {
             storeRow(y);
         }
     } else {
-        const bool runLength = IlbmInfo.Packtype == 1;
+        const bool runLength = deep.Compression == 1;
         const int64_t pixels = width * height;
         int64_t done = 0;
         const auto put = [&](int64_t from) {
-            std::copy_n(&FileCache[size_t(from)], layout.Bytes, &row[size_t((done % width) * layout.Bytes)]);
+            std::copy_n(&deep.Body[size_t(from)], layout.Bytes, &row[size_t((done % width) * layout.Bytes)]);
             if (++done % width == 0) storeRow(done / width - 1);
         };
         while (done < pixels) {
@@ -101,7 +107,7 @@ void PictureContext::DecodeDeepFormBody(uint32_t length) {
                 continue;
             }
             if (pos >= end) break;
-            const int8_t n = int8_t(ByteAt(pos++));
+            const int8_t n = int8_t(in.ByteAt(pos++));
             if (n >= 0) {
                 for (int i = 0; i <= n && done < pixels && end - pos >= layout.Bytes; ++i, pos += layout.Bytes) put(pos);
             } else {
@@ -112,7 +118,6 @@ void PictureContext::DecodeDeepFormBody(uint32_t length) {
         }
         if (done < pixels && done % width != 0) storeRow(done / width);
     }
-    CachePos = pos;
 }
 
 }  // namespace planora

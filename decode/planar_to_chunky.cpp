@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "decode/deep_body.h"
 #include "decode/planar_rows.h"
 #include "iff/picture_context.h"
 
@@ -33,7 +34,13 @@ void PictureContext::Iff_Create_P2C_Word_Table() {
 
 void PictureContext::Iff_P2C_Strip(int32_t row) {
     if (IsDeepPicture()) {
-        DeepStrip(row);
+        // True colour: ColourImage takes RGB24 and ChunkyImage stays 0.
+        const int32_t planes = IlbmInfo.Bitplanes;
+        const bool alpha = DeepRowsHoldAlpha(planes);
+        if (alpha && AlphaImage.size() != ColourImage.size()) AllocateAlphaImage(255);
+        const size_t rowStart = size_t(row) * size_t(imageStride_);
+        DeepPlanesToColours(BodyRowBuffer.data(), size_t(RowBytes) + 1, planes, IlbmInfo.Width, &ColourImage[rowStart],
+                            alpha ? &AlphaImage[rowStart] : nullptr);
         return;
     }
     const int32_t width = IlbmInfo.Width;

@@ -12,6 +12,8 @@
 // 4-bit components widen by 16 (0xF gives 0xF0) as CTBL colours do here and
 // as ffmpeg reads them (ilbmtoppm widens by 17). Pixels the BODY does not
 // reach stay black.
+#include "decode/rgbn_body.h"
+
 #include <algorithm>
 
 #include "iff/picture_context.h"
@@ -23,13 +25,14 @@ constexpr uint8_t kOpaque = 255;
 constexpr uint8_t kGenlocked = 0;
 }  // namespace
 
-void PictureContext::DecodeRgbnBody(uint32_t length) {
-    const bool rgb8 = FormType == "RGB8";
-    const int64_t end = std::min<int64_t>(CachePos + int64_t{length}, int64_t(CachedLength()));
-    const int64_t width = IlbmInfo.Width, height = IlbmInfo.Height;
+void DecodeRgbnBody(PictureContext& pic, ByteSpan body, bool rgb8) {
+    const ByteReader in(body);
+    const int64_t end = in.Size();
+    const int64_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    const size_t stride = size_t(pic.ImageStride());
     const int64_t pixels = width * height;
     int64_t done = 0;  // pixels written, in reading order
-    int64_t pos = CachePos;
+    int64_t pos = 0;
     const auto left = [&]() { return end - pos; };
 
     while (done < pixels && left() >= (rgb8 ? 4 : 2)) {
@@ -37,12 +40,12 @@ void PictureContext::DecodeRgbnBody(uint32_t length) {
         uint32_t count = 0;
         bool genlock = false;
         if (rgb8) {
-            colour = (uint32_t(ByteAt(pos)) << 16) | (uint32_t(ByteAt(pos + 1)) << 8) | ByteAt(pos + 2);
-            genlock = (ByteAt(pos + 3) & 0x80) != 0;
-            count = ByteAt(pos + 3) & 0x7F;
+            colour = (uint32_t(in.ByteAt(pos)) << 16) | (uint32_t(in.ByteAt(pos + 1)) << 8) | in.ByteAt(pos + 2);
+            genlock = (in.ByteAt(pos + 3) & 0x80) != 0;
+            count = in.ByteAt(pos + 3) & 0x7F;
             pos += 4;
         } else {
-            const uint32_t word = (uint32_t(ByteAt(pos)) << 8) | ByteAt(pos + 1);
+            const uint32_t word = in.WordAt(pos);
             colour = ((word >> 12) & 0xF) << 20 | ((word >> 8) & 0xF) << 12 | ((word >> 4) & 0xF) << 4;
             genlock = (word & 0x8) != 0;
             count = word & 0x7;
@@ -50,24 +53,23 @@ void PictureContext::DecodeRgbnBody(uint32_t length) {
         }
         if (count == 0) {
             if (left() < 1) break;
-            count = ByteAt(pos++);
+            count = in.ByteAt(pos++);
             if (count == 0) {
                 if (left() < 2) break;
-                count = (uint32_t(ByteAt(pos)) << 8) | ByteAt(pos + 1);
+                count = in.WordAt(pos);
                 pos += 2;
                 if (count == 0) break;
             }
         }
-        if (genlock && AlphaImage.size() != ColourImage.size()) AllocateAlphaImage(kOpaque);
+        if (genlock && pic.AlphaImage.size() != pic.ColourImage.size()) pic.AllocateAlphaImage(kOpaque);
         const int64_t last = std::min<int64_t>(pixels, done + count);
         for (; done < last; ++done) {
-            const size_t at = size_t(done / width + 1) * size_t(imageStride_) + size_t(done % width);
-            ColourImage[at] = colour;
-            if (!AlphaImage.empty()) AlphaImage[at] = genlock ? kGenlocked : kOpaque;
+            const size_t at = size_t(done / width + 1) * stride + size_t(done % width);
+            pic.ColourImage[at] = colour;
+            if (!pic.AlphaImage.empty()) pic.AlphaImage[at] = genlock ? kGenlocked : kOpaque;
         }
     }
-    for (; done < pixels; ++done) ColourImage[size_t(done / width + 1) * size_t(imageStride_) + size_t(done % width)] = 0;
-    CachePos = pos;
+    for (; done < pixels; ++done) pic.ColourImage[size_t(done / width + 1) * stride + size_t(done % width)] = 0;
 }
 
 }  // namespace planora

@@ -6,8 +6,11 @@
 // Per-line palettes come from CTBL, SHAM or PCHG chunks; when a CTBL or SHAM
 // chunk is there, a PCHG chunk is left unused.
 //
-// The same walk reads the two relatives of ILBM: "PBM " (one byte per pixel
-// in its BODY) and "ACBM" (whole bitplanes in an ABIT chunk instead of a BODY).
+// The same walk reads the relatives of ILBM the table of forms marks as
+// such (iff/form_table.h): "PBM " (one byte per pixel in its BODY), "ACBM"
+// (whole bitplanes in an ABIT chunk instead of a BODY), RGB8 and RGBN (runs
+// of one colour). Forms of chunks of their own (DEEP, IMAG) go to their
+// row's reader.
 //
 // The BMHD (bitmap header) is normally the first chunk; chunks that come
 // before it (ANNO, NAME ...) are handled, in file order, once it has been
@@ -18,20 +21,22 @@
 #include <limits>
 #include <new>
 
+#include "decode/contiguous_planes.h"
+#include "decode/pbm_body.h"
+#include "decode/rgbn_body.h"
+#include "decode/vertical_rle.h"
+#include "iff/cmyk_palette.h"
 #include "iff/file_system.h"
+#include "iff/form_table.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
 namespace planora {
 
 namespace {
-constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kMaxBitplanes = 8;
-bool IsKnownFormType(const std::string& type) {
-    return type == "ILBM" || type == "PBM " || type == "ACBM" || type == "RGB8" || type == "RGBN";
-}
-bool IsRunOfColourForm(const std::string& type) { return type == "RGB8" || type == "RGBN"; }
-int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
+
+bool HasBody(const FormRow* row, FormBody body) { return row && row->Body == body; }
 }  // namespace
 
 void PictureContext::BeginLoad(const std::string& Filename) {
@@ -81,8 +86,10 @@ void PictureContext::ForgetPicture() {
 
 int16_t PictureContext::LoadCachedFile() {
     if (!SelectContainedPicture()) return 0;
-    if (IsDeepForm()) return LoadDeepForm();
-    if (IsImagForm()) return LoadImagForm();
+    // Forms of chunks of their own have a reader of their own.
+    const ByteReader file(FileBytes());
+    if (file.Size() >= kGroupHeaderBytes && file.LongAt(0) == ChunkId("FORM"))
+        if (const FormRow* form = FindForm(file.LongAt(8)); form && form->Load) return form->Load(*this);
     if (iff_check_if_File_is_iffbitmap() == -1) return 0;
     const int64_t bmhdDataStart = CachePos;
     Iff_Read_BitMAP_header();
@@ -112,7 +119,7 @@ int16_t PictureContext::iff_check_if_File_is_iffbitmap() {
         IlbmInfo.FormSize = ConvertToLong(Iff_Read_Long());
         FormType = IFF_Get_String();
     }
-    if (!IsKnownFormType(FormType)) return -1;
+    if (!IsBitmapWalkForm(FormTypeId(FormType))) return -1;
 
     // Find the BMHD, passing over whatever chunks come before it. A BODY
     // before the header cannot be decoded, so such a file is not accepted.
@@ -180,9 +187,10 @@ void PictureContext::AllocateImages() {
 }
 
 bool PictureContext::IsDeepPicture() const {
+    const FormRow* form = FindForm(FormTypeId(FormType));
+    if (form && form->HoldsColours) return true;
     const int32_t planes = IlbmInfo.Bitplanes;
-    if (IsRunOfColourForm(FormType) || FormType == "DEEP") return true;
-    return FormType == "ILBM" && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
+    return HasBody(form, FormBody::Planes) && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
 }
 
 void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd) {
@@ -210,26 +218,39 @@ void PictureContext::WalkOneChunk(bool& camgSeen) {
 }
 
 void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {
-    if (id == "BODY" && FormType != "ACBM") {
+    const FormRow* form = FindForm(FormTypeId(FormType));
+    // The cache with its two zero bytes, from the chunk's data on.
+    const ByteReader cache(ByteSpan(FileCache.data(), FileCache.size()));
+    if (id == "BODY" && !HasBody(form, FormBody::Contiguous)) {
         BeforeRowsChange();
-        if (FormType == "PBM ")
-            DecodePbmBody();
-        else if (IsRunOfColourForm(FormType))
-            DecodeRgbnBody(length);
-        else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks())
-            DecodeVerticalRleBody(length);
+        if (HasBody(form, FormBody::Chunky))
+            DecodePbmBody(*this);
+        else if (HasBody(form, FormBody::RunsOfColour))
+            DecodeRgbnBody(*this, ByteReader(FileBytes()).Slice(CachePos, length), FormType == "RGB8");
+        else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks(cache.Slice(CachePos, cache.Size())))
+            DecodeContiguousPlanes(*this, UnpackVerticalRlePlanes(cache.Slice(CachePos, length), IlbmInfo.Width,
+                                                                  IlbmInfo.Height, IlbmInfo.Bitplanes));
         else
             IFF_Decode_Body();
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
-    } else if (id == "ABIT" && FormType == "ACBM") {
+    } else if (id == "ABIT" && HasBody(form, FormBody::Contiguous)) {
         BeforeRowsChange();
-        DecodeAcbmBody(length);
+        DecodeContiguousPlanes(*this, cache.Slice(CachePos, length));
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "CMAP") {
         IFF_LOAD_PALLETTE(ConvertToLong(length));
         PaletteFromCmap = true;
     } else if (id == "CMYK") {
-        LoadCmykPalette(ConvertToLong(length));
+        // A CMAP, wherever it is in the file, takes precedence.
+        const int32_t size = ConvertToLong(length);
+        if (!PaletteFromCmap) {
+            const std::vector<uint32_t> colours = CmykColours(cache.Slice(CachePos, cache.Size()), size, kPaletteEntries);
+            for (size_t i = 0; i < colours.size(); ++i) {
+                const uint32_t c = colours[i];
+                Palette[i] = FilePalette[i] = c;
+                HalfBritePalette[i] = ((c >> 16) / 2) << 16 | (((c >> 8) & 0xFF) / 2) << 8 | (c & 0xFF) / 2;
+            }
+        }
     } else if (id == "CAMG") {
         iff_load_CAMG_DISPLAYMODE();
         camgSeen = true;

@@ -10,8 +10,6 @@
 #include <sys/stat.h>
 
 #include "iff/picture_context.h"
-
-#include <algorithm>
 #include "iff/run_time_error.h"
 
 namespace planora {
@@ -45,25 +43,6 @@ void PictureContext::Load_TemplateFile_to_cache(const std::string& Filename) {
 }
 
 size_t PictureContext::CachedLength() const { return FileCache.size() >= 2 ? FileCache.size() - 2 : 0; }
-
-bool PictureContext::IsFormOfType(const char* type) const {
-    if (CachedLength() < 12) return false;
-    for (int i = 0; i < 4; ++i)
-        if (ByteAt(i) != uint8_t("FORM"[i]) || ByteAt(8 + i) != uint8_t(type[i])) return false;
-    return true;
-}
-
-void PictureContext::ForEachChunkInForm(const std::function<void(const std::string&, uint32_t)>& handle) {
-    const int64_t end = std::min<int64_t>(int64_t(CachedLength()), int64_t{IlbmInfo.FormSize} + 8);
-    CachePos = 12;
-    while (CachePos + 8 <= end) {
-        const std::string id = IFF_Get_String();
-        const uint32_t length = Iff_Read_Long();
-        const int64_t data = CachePos;
-        handle(id, length);
-        CachePos = data + int64_t{length} + (length & 1u);
-    }
-}
 
 uint8_t PictureContext::ByteAt(int64_t pos) const {
     if (pos < 0 || static_cast<uint64_t>(pos) >= FileCache.size()) return 0;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "iff/deep_form.h"
+#include "iff/imag_form.h"
+
 namespace planora {
 
 namespace {
@@ -16,16 +19,21 @@ constexpr FormExtension kImagExtensions[] = {{"img", false}};
 constexpr FormExtension kAnimExtensions[] = {{"anim"}};
 
 constexpr std::array kForms = {
-    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true},
-    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true},
-    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true},
-    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true},
-    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true},
-    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true},
-    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true},
-    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false},
+    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true, FormBody::Planes},
+    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true, FormBody::Chunky},
+    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true, FormBody::Contiguous},
+    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true, FormBody::RunsOfColour},
+    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true, FormBody::RunsOfColour},
+    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true, FormBody::OwnChunks, LoadDeepForm},
+    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true, FormBody::OwnChunks, LoadImagForm},
+    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false, FormBody::Frames},
 };
 }  // namespace
+
+uint32_t FormTypeId(std::string_view type) {
+    if (type.size() != 4) return 0;
+    return ByteReader(reinterpret_cast<const uint8_t*>(type.data()), type.size()).LongAt(0);
+}
 
 std::span<const FormRow> Forms() { return kForms; }
 
@@ -37,6 +45,11 @@ const FormRow* FindForm(uint32_t type) {
 bool IsPictureForm(uint32_t type) {
     const FormRow* row = FindForm(type);
     return row && row->Picture;
+}
+
+bool IsBitmapWalkForm(uint32_t type) {
+    const FormRow* row = FindForm(type);
+    return row && row->Body != FormBody::OwnChunks && row->Body != FormBody::Frames;
 }
 
 }  // namespace planora

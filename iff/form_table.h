@@ -20,6 +20,21 @@ struct FormExtension {
     bool Claimable = true;
 };
 
+class PictureContext;
+
+// How a form's pixels are stored, which decides how its file is read.
+enum class FormBody : uint8_t {
+    Planes,        // BMHD walk; BODY of interleaved plane rows (ILBM)
+    Chunky,        // BMHD walk; BODY of a byte a pixel (PBM)
+    Contiguous,    // BMHD walk; ABIT of whole planes one after another (ACBM)
+    RunsOfColour,  // BMHD walk; BODY of runs of one colour (RGB8, RGBN)
+    OwnChunks,     // chunks of its own, read by the row's Load (DEEP, IMAG)
+    Frames,        // a sequence whose first frame is the picture (ANIM)
+};
+
+// Loads a form of its own chunks from the context's file cache.
+using FormLoader = int16_t (*)(PictureContext&);
+
 struct FormRow {
     uint32_t Type = 0;           // ChunkId("ILBM")
     std::string_view Name;       // for people: "ILBM"
@@ -33,15 +48,23 @@ struct FormRow {
     bool HoldsColours = false;
     // A picture a CAT or LIST may hold (an ANIM is a sequence, not one).
     bool Picture = true;
+    FormBody Body = FormBody::Planes;
+    FormLoader Load = nullptr;  // for FormBody::OwnChunks
 };
 
 // Every readable form, in the order lists show them.
 std::span<const FormRow> Forms();
+
+// The id of a form type held as its 4 characters ("PBM "); 0 for others.
+uint32_t FormTypeId(std::string_view type);
 
 // The row of a FORM type, or null.
 const FormRow* FindForm(uint32_t type);
 
 // A picture FORM a CAT or LIST may hold.
 bool IsPictureForm(uint32_t type);
+
+// A form read by the BMHD chunk walk (its file is an ILBM in all but its BODY).
+bool IsBitmapWalkForm(uint32_t type);
 
 }  // namespace planora

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -161,36 +162,14 @@ public:
     void Iff_Create_HAM8bitmask_tables();
 
     // ---- Other kinds of picture ---------------------------------------------
-    // The FORM type of the loaded file: "ILBM", "PBM " (chunky rows), "ACBM"
-    // (contiguous bitplanes), "RGB8" and "RGBN" (Impulse true colour) or
-    // "DEEP" (TVPaint true colour).
+    // The FORM type of the loaded file, one of the table of forms
+    // (iff/form_table.h): "ILBM", "PBM ", "ACBM", "RGB8", "RGBN", "DEEP" or
+    // "IMAG". Their readers are free functions in files of their own.
     std::string FormType;
     // True-colour pictures: deep ILBM (24 or 32 planes of 8-bit components,
-    // or 48 and 64 planes of 16-bit ones), RGB8, RGBN and DEEP. Their
-    // ColourImage holds RGB24 directly.
+    // or 48 and 64 planes of 16-bit ones) and the forms the table marks as
+    // holding colours. Their ColourImage holds RGB24 directly.
     bool IsDeepPicture() const;
-    // RGB8 and RGBN BODY: runs of one colour (decode/rgbn_body.cpp).
-    void DecodeRgbnBody(uint32_t length);
-    // FORM DEEP: its header chunks (iff/deep_form.cpp) and its DBOD
-    // (decode/deep_form_body.cpp). DeepElements is the DPEL layout.
-    struct DeepElement {
-        uint16_t Type = 0;
-        uint16_t Bits = 0;
-    };
-    std::vector<DeepElement> DeepElements;
-    std::array<int16_t, 16> DeepDeltas{};
-    // The cached file is a FORM of the given type (4 characters).
-    bool IsFormOfType(const char* type) const;
-    // Calls handle(id, length) for each whole chunk header inside the FORM,
-    // with CachePos at the chunk's data; the walk goes on after the chunk's
-    // padded length, wherever the handler left CachePos.
-    void ForEachChunkInForm(const std::function<void(const std::string&, uint32_t)>& handle);
-    bool IsDeepForm() const { return IsFormOfType("DEEP"); }
-    int16_t LoadDeepForm();
-    // FORM IMAG (CD-i) with a palette model (iff/imag_form.cpp).
-    bool IsImagForm() const { return IsFormOfType("IMAG"); }
-    int16_t LoadImagForm();
-    void DecodeDeepFormBody(uint32_t length);
     // CAT and LIST files (iff/container.cpp): the load takes picture number
     // PictureIndex (from 0) of the file, with the PROP chunks that reach it;
     // PictureCount tells how many picture FORMs the loaded file holds (1 for
@@ -202,23 +181,9 @@ public:
     // Replaces a container in the file cache by the chosen picture FORM;
     // false when the container holds no such picture.
     bool SelectContainedPicture();
-    // CMYK chunk: the palette from ink values when the file has no CMAP
-    // (iff/cmyk_palette.cpp); PaletteFromCmap tells whether a CMAP was read.
-    void LoadCmykPalette(int32_t SectionSize);
+    // A CMAP was read in this load: a CMYK chunk (iff/cmyk_palette.h) then
+    // leaves the palette alone.
     bool PaletteFromCmap = false;
-    // PBM BODY: one byte per pixel, rows padded to even length, plain or
-    // ByteRun1 (decode/pbm_body.cpp).
-    void DecodePbmBody();
-    // Deep rows: the plane rows in BodyRowBuffer to RGB24 (decode/deep_body.cpp).
-    void DeepStrip(int32_t row);
-    // ACBM ABIT chunk (decode/acbm_body.cpp) and the compression 2 BODY of VDAT
-    // chunks (decode/vertical_rle.cpp); both end in whole planes one after
-    // another, which DecodeContiguousPlanes turns into rows.
-    void DecodeAcbmBody(uint32_t length);
-    void DecodeVerticalRleBody(uint32_t length);
-    // Compression 2 is the vertical scheme only when the BODY starts with a
-    // VDAT chunk; any other BODY with a non-zero Packtype is ByteRun1.
-    bool BodyHoldsVdatChunks() const;
     // Per-line palettes (iff/line_palette.h). SHAM, BEAM and RAST are read
     // into DynamicPalettes as a CTBL is, and PCHG into a list of each row's
     // changes (iff/line_palette_chunks.cpp); LinePalettes tells which of them
@@ -238,7 +203,6 @@ public:
     void KeepMaskRow(int32_t row);
     bool HasAlpha() const;
     uint8_t AlphaAt(int32_t x, int32_t y) const;
-    void DecodeContiguousPlanes(const uint8_t* planes, size_t size);
 
     // ---- Moving pictures -------------------------------------------------------
     // The CRNG, CCRT and DRNG ranges of the loaded picture, in file order.
@@ -253,6 +217,9 @@ public:
     void MapPictureWithPalette(const ColourTable& palette, uint32_t* out);
 
     // ---- Picture arrays --------------------------------------------------------
+    // Makes both arrays for IlbmInfo's Width and Height, within
+    // ImageByteBudget (else "Out of memory"); the readers of every form call it.
+    void AllocateImages();
     // Both arrays have ImageStride = Width + 1 columns and Width/Height as at
     // allocation time; element (x, y) is at y * ImageStride + x. They keep their
     // shape after ForgetPicture, which only clears the description.
@@ -274,6 +241,8 @@ public:
     // filled with zeros before the file is read into them.
     PixelArray<uint8_t> FileCache;
     int64_t CachePos = 0;            // zero-based read cursor
+    // The file's bytes: FileCache without its two zero bytes.
+    std::span<const uint8_t> FileBytes() const { return {FileCache.data(), CachedLength()}; }
     IlbmInfoRecord IlbmInfo;
 
     ColourTable Palette{};           // working palette (RGB24)
@@ -317,7 +286,6 @@ private:
     // cursor past its data and pad byte.
     void WalkOneChunk(bool& camgSeen);
     void HandleChunk(const std::string& id, uint32_t length, bool& camgSeen);
-    void AllocateImages();
     void DecodeRows(bool packed);
     bool DecodeRowsInParallel(bool packed);
     // Iff_PalleteMap_Image on two threads, when no row changes the palette.

@@ -1,9 +1,10 @@
 // Recognising, from its first 12 bytes, a file the loader reads, for the
 // image loaders of other programs, which are asked before they read:
 //
-//   "FORM" <length> <type>  type ILBM, PBM, ACBM, RGB8, RGBN, DEEP, IMAG or
-//                           ANIM (whose first frame is a FORM ILBM)
-//   "CAT " or "LIST" <length> <type>  type one of those, or blank (mixed)
+//   "FORM" <length> <type>  any type of the table of forms (iff/form_table.h),
+//                           ANIM included (whose first frame is a FORM ILBM)
+//   "CAT " or "LIST" <length> <type>  a picture form of the table, or blank
+//                                     (mixed)
 #pragma once
 
 #include <cstddef>

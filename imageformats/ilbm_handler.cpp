@@ -8,6 +8,7 @@
 #include <new>
 
 #include "decode/frame_source.h"
+#include "iff/form_table.h"
 #include "iff/picture_context.h"
 #include "iff/picture_signature.h"
 #include "iff/run_time_error.h"
@@ -178,8 +179,10 @@ QSize IlbmHandler::HeaderSize() const {
 }
 
 QImageIOPlugin::Capabilities IlbmPlugin::capabilities(QIODevice* device, const QByteArray& format) const {
+    // The plugin's keys (planora.json): the extensions of ILBM.
     const QByteArray lower = format.toLower();
-    if (lower == "iff" || lower == "ilbm" || lower == "lbm") return CanRead;
+    for (const planora::FormExtension& key : planora::FindForm(planora::ChunkId("ILBM"))->Extensions)
+        if (lower == QByteArray(key.Name.data(), qsizetype(key.Name.size()))) return CanRead;
     if (!format.isEmpty() || !device || !device->isOpen()) return {};
     return device->isReadable() && IlbmHandler::canRead(device) ? CanRead : Capabilities();
 }

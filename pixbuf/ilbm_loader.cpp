@@ -1,5 +1,6 @@
 // gdk-pixbuf loader: thin glue over the core. gdk-pixbuf finds the module
-// through fill_info (its signatures, MIME types and extensions) and
+// through fill_info (its signatures, MIME types and extensions, from the
+// table of forms) and
 // fill_vtable (its entry points); both have C linkage. A picture is decoded
 // once all its bytes are there, whether they come as a whole file (load) or
 // piece by piece (begin_load, load_increment, stop_load, as GdkPixbufLoader
@@ -9,11 +10,16 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <new>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "decode/picture_view.h"
+#include "iff/byte_reader.h"
+#include "iff/form_table.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -90,27 +96,53 @@ gboolean StopLoad(gpointer context, GError** error) {
     return TRUE;
 }
 
-// "FORM", any length, then the form type: a space in the mask must match.
-GdkPixbufModulePattern kSignatures[] = {
-    {const_cast<char*>("FORM    ILBM"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    PBM "), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    ACBM"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    RGBN"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    RGB8"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    DEEP"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    IMAG"), const_cast<char*>("    ****    "), 100},
-    {const_cast<char*>("FORM    ANIM"), const_cast<char*>("    ****    "), 100},  // shown as its first frame
-    {const_cast<char*>("CAT     ILBM"), const_cast<char*>("    ****    "), 80},   // the first picture inside
-    {const_cast<char*>("LIST    ILBM"), const_cast<char*>("    ****    "), 80},
-    {nullptr, nullptr, 0},
+// What fill_info hands gdk-pixbuf, built once from the table of forms; it
+// keeps the pointers for as long as the module is loaded.
+struct ModuleInfo {
+    std::deque<std::string> Texts;  // a deque keeps each string where it is
+    std::vector<GdkPixbufModulePattern> Signatures;
+    std::vector<const gchar*> MimeTypes;
+    std::vector<const gchar*> Extensions;
+
+    gchar* Keep(std::string text) { return Texts.emplace_back(std::move(text)).data(); }
+    // Adds a text to a null-ended list unless the list holds it already.
+    void AddOnce(std::vector<const gchar*>& list, std::string_view text) {
+        for (const gchar* held : list)
+            if (text == held) return;
+        list.push_back(Keep(std::string(text)));
+    }
 };
-// gdk-pixbuf picks the loader by the type the MIME database guesses; an IFF
-// file it knows no better is application/x-iff (an ANIM named .anim, or a
-// DEEP where Planora's MIME types are not installed).
-const gchar* kMimeTypes[] = {"application/x-iff", "image/x-ilbm", "image/x-iff-acbm", "image/x-iff-rgbn", "image/x-iff-rgb8", "image/x-iff-deep",
-                             "video/x-anim",
-                             nullptr};
-const gchar* kExtensions[] = {"iff", "ilbm", "lbm", "acbm", "rgbn", "rgb8", "deep", "anim", nullptr};
+
+ModuleInfo MakeModuleInfo() {
+    ModuleInfo info;
+    // "FORM", any length, then the form type: a space in the mask must match.
+    // An ANIM is shown as its first frame.
+    gchar* anyLength = info.Keep("    ****    ");
+    for (const planora::FormRow& form : planora::Forms())
+        info.Signatures.push_back({info.Keep("FORM    " + planora::ChunkIdText(form.Type)), anyLength, 100});
+    // A CAT or LIST of ILBMs shows the first picture inside.
+    for (const char* container : {"CAT     ILBM", "LIST    ILBM"}) info.Signatures.push_back({info.Keep(container), anyLength, 80});
+    info.Signatures.push_back({nullptr, nullptr, 0});
+
+    // gdk-pixbuf picks the loader by the type the MIME database guesses; an
+    // IFF file it knows no better is application/x-iff (an ANIM named .anim,
+    // or a DEEP where Planora's MIME types are not installed).
+    info.AddOnce(info.MimeTypes, "application/x-iff");
+    for (const planora::FormRow& form : planora::Forms()) {
+        info.AddOnce(info.MimeTypes, form.MimeType);
+        // Extensions other formats share are left to the signatures.
+        for (const planora::FormExtension& extension : form.Extensions)
+            if (extension.Claimable) info.AddOnce(info.Extensions, extension.Name);
+    }
+    info.MimeTypes.push_back(nullptr);
+    info.Extensions.push_back(nullptr);
+    return info;
+}
+
+const ModuleInfo& TheModuleInfo() {
+    static const ModuleInfo info = MakeModuleInfo();
+    return info;
+}
 
 }  // namespace
 
@@ -125,10 +157,11 @@ G_MODULE_EXPORT void fill_vtable(GdkPixbufModule* module) {
 
 G_MODULE_EXPORT void fill_info(GdkPixbufFormat* info) {
     info->name = const_cast<gchar*>("planora-ilbm");
-    info->signature = kSignatures;
+    const ModuleInfo& module = TheModuleInfo();
+    info->signature = const_cast<GdkPixbufModulePattern*>(module.Signatures.data());
     info->description = const_cast<gchar*>("Amiga IFF ILBM picture");
-    info->mime_types = const_cast<gchar**>(kMimeTypes);
-    info->extensions = const_cast<gchar**>(kExtensions);
+    info->mime_types = const_cast<gchar**>(module.MimeTypes.data());
+    info->extensions = const_cast<gchar**>(module.Extensions.data());
     info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;
     info->license = const_cast<gchar*>("Other");
 }

@@ -17,7 +17,7 @@ desktop="$prefix/share/applications/planora.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
 grep -qx 'Exec=planora %f' "$desktop" || fail "desktop entry does not pass the file"
 grep -qx 'Categories=Graphics;Viewer;' "$desktop" || fail "desktop entry categories"
-grep -qx 'MimeType=image/x-ilbm;image/x-iff-acbm;image/x-iff-rgbn;image/x-iff-rgb8;image/x-iff-deep;' "$desktop" || fail "desktop entry MIME type"
+grep -qx 'MimeType=image/x-ilbm;image/x-iff-acbm;image/x-iff-rgbn;image/x-iff-rgb8;image/x-iff-deep;image/x-iff-imag;video/x-anim;' "$desktop" || fail "desktop entry MIME type"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$desktop" || fail "desktop-file-validate"
 fi
@@ -33,7 +33,7 @@ done
 if command -v update-mime-database >/dev/null; then
   update-mime-database "$prefix/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
   ! grep -q 'image/x-ilbm' "$prefix/share/mime/types" || fail "image/x-ilbm redefined"
-  for form in ACBM RGBN RGB8 DEEP; do
+  for form in ACBM RGBN RGB8 DEEP IMAG; do
     grep -aq "$form" "$prefix/share/mime/magic" || fail "$form magic missing"
   done
 fi
