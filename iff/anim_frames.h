@@ -14,8 +14,8 @@
 // not an ILBM; Problem then says why.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,7 +43,9 @@ struct AnimLayout {
     std::string Problem;            // empty when the whole file was read
 };
 
-// `file` holds `length` bytes of a file whose FORM type is ANIM.
-AnimLayout ReadAnimLayout(const uint8_t* file, size_t length);
+// The frames of `file`, a FORM ANIM; the positions are offsets in `file`.
+// (A ByteSpan of iff/byte_reader.h, spelled out because the player's header
+// is included beside output/safe_file.h and its own ByteSpan.)
+AnimLayout ReadAnimLayout(std::span<const uint8_t> file);
 
 }  // namespace planora

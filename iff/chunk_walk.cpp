@@ -18,6 +18,7 @@
 #include <limits>
 #include <new>
 
+#include "iff/container.h"
 #include "iff/file_system.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
@@ -25,13 +26,11 @@
 namespace planora {
 
 namespace {
-constexpr int64_t kChunkHeaderBytes = 8;
 constexpr int32_t kMaxBitplanes = 8;
 bool IsKnownFormType(const std::string& type) {
     return type == "ILBM" || type == "PBM " || type == "ACBM" || type == "RGB8" || type == "RGBN";
 }
 bool IsRunOfColourForm(const std::string& type) { return type == "RGB8" || type == "RGBN"; }
-int64_t PaddedLength(uint32_t length) { return int64_t{length} + (length & 1u); }
 }  // namespace
 
 void PictureContext::BeginLoad(const std::string& Filename) {
@@ -80,7 +79,11 @@ void PictureContext::ForgetPicture() {
 }
 
 int16_t PictureContext::LoadCachedFile() {
-    if (!SelectContainedPicture()) return 0;
+    ContainedPicture contained = SelectContainedPicture(ByteSpan(FileCache.data(), CachedLength()), PictureIndex);
+    PictureCount = contained.Count;
+    ContainerType = contained.ContainerType;
+    if (contained.Form) FileCache = std::move(*contained.Form);
+    else if (!ContainerType.empty()) return 0;
     if (IsDeepForm()) return LoadDeepForm();
     if (IsImagForm()) return LoadImagForm();
     if (iff_check_if_File_is_iffbitmap() == -1) return 0;
@@ -244,11 +247,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
     } else if (id == "RAST") {
         LoadRasterPalettes(ConvertToLong(length));
     } else if (id == "CRNG" || id == "CCRT" || id == "DRNG") {
-        const size_t available = std::min<size_t>(length, CachedLength() - std::min<size_t>(size_t(CachePos), CachedLength()));
-        const uint8_t* data = FileCache.data() + std::min<size_t>(size_t(CachePos), CachedLength());
-        ColourRanges.push_back(id == "CRNG" ? ReadCrng(data, available)
-                               : id == "CCRT" ? ReadCcrt(data, available)
-                                              : ReadDrng(data, available));
+        const ByteSpan data = ByteReader(FileCache.data(), CachedLength()).Slice(CachePos, length);
+        ColourRanges.push_back(id == "CRNG" ? ReadCrng(data) : id == "CCRT" ? ReadCcrt(data) : ReadDrng(data));
     }
 }
 

@@ -14,8 +14,8 @@
 // arrived at it (decode/colour_cycling.cpp).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace planora {
@@ -40,10 +40,12 @@ struct ColourRange {
     std::vector<ColourCell> Cells;
 };
 
-// Each reads the chunk's data (`length` bytes at `data`); missing bytes read
-// as zero, so a short chunk gives an inactive or shorter range.
-ColourRange ReadCrng(const uint8_t* data, size_t length);
-ColourRange ReadCcrt(const uint8_t* data, size_t length);
-ColourRange ReadDrng(const uint8_t* data, size_t length);
+// Each reads the chunk's data (a ByteSpan of iff/byte_reader.h, spelled out
+// here because the picture context, which holds the ranges, is included
+// beside output/safe_file.h and its own ByteSpan); missing bytes read as
+// zero, so a short chunk gives an inactive or shorter range.
+ColourRange ReadCrng(std::span<const uint8_t> data);
+ColourRange ReadCcrt(std::span<const uint8_t> data);
+ColourRange ReadDrng(std::span<const uint8_t> data);
 
 }  // namespace planora

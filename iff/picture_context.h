@@ -192,7 +192,7 @@ public:
     bool IsImagForm() const { return IsFormOfType("IMAG"); }
     int16_t LoadImagForm();
     void DecodeDeepFormBody(uint32_t length);
-    // CAT and LIST files (iff/container.cpp): the load takes picture number
+    // CAT and LIST files (iff/container.h): the load takes picture number
     // PictureIndex (from 0) of the file, with the PROP chunks that reach it;
     // PictureCount tells how many picture FORMs the loaded file holds (1 for
     // a plain FORM) and ContainerType is "CAT " or "LIST" for a container,
@@ -200,9 +200,6 @@ public:
     int32_t PictureIndex = 0;
     int32_t PictureCount = 0;
     std::string ContainerType;
-    // Replaces a container in the file cache by the chosen picture FORM;
-    // false when the container holds no such picture.
-    bool SelectContainedPicture();
     // BEAM and RAST per-line palettes (iff/line_palettes.cpp), read into
     // DynamicPalettes as a CTBL is.
     void LoadBeamPalettes(int32_t SectionSize);
