@@ -67,17 +67,17 @@ ColourRange ReadDrng(ByteSpan data) {
     const uint32_t trueCells = in.ByteAt(6), registerCells = in.ByteAt(7);
     // (cell number, cell); cells outside min..max or past the chunk are left out.
     std::vector<std::pair<uint32_t, ColourCell>> cells;
-    int64_t pos = 8;
-    for (uint32_t i = 0; i < trueCells; ++i, pos += 4) {
-        if (pos + 4 > in.Size()) break;
-        const uint32_t cell = in.ByteAt(pos);
-        const uint32_t rgb = (in.ByteAt(pos + 1) << 16) | (in.ByteAt(pos + 2) << 8) | in.ByteAt(pos + 3);
+    ByteReader cellData(data);
+    cellData.Seek(8);
+    for (uint32_t i = 0; i < trueCells && cellData.Left() >= 4; ++i) {
+        const uint32_t cell = cellData.Byte();
+        const uint32_t rgb = cellData.Item(3);
         if (cell >= low && cell <= high) cells.push_back({cell, {false, 0, rgb}});
     }
-    for (uint32_t i = 0; i < registerCells; ++i, pos += 2) {
-        if (pos + 2 > in.Size()) break;
-        const uint32_t cell = in.ByteAt(pos);
-        if (cell >= low && cell <= high) cells.push_back({cell, {true, uint8_t(in.ByteAt(pos + 1)), 0}});
+    for (uint32_t i = 0; i < registerCells && cellData.Left() >= 2; ++i) {
+        const uint32_t cell = cellData.Byte();
+        const uint8_t colourRegister = cellData.Byte();
+        if (cell >= low && cell <= high) cells.push_back({cell, {true, colourRegister, 0}});
     }
     std::stable_sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& c : cells) range.Cells.push_back(c.second);
