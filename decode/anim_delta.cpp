@@ -5,33 +5,18 @@
 namespace planora {
 
 namespace {
-constexpr size_t kOffsetTableBytes = 64;  // 16 longs
+constexpr int64_t kOffsetTableBytes = 64;  // 16 longs
 constexpr int kMaxDeltaPlanes = 8;
 
-// Reads big-endian values from [pos, end); past the end it gives zeros and
-// remembers that it went there.
-struct DeltaReader {
-    const uint8_t* data;
-    size_t pos;
-    size_t end;
-    bool outside = false;
-    uint32_t Byte() {
-        if (pos >= end) {
-            outside = true;
-            return 0;
-        }
-        return data[pos++];
-    }
-    uint32_t Item(int bytes) {
-        uint32_t value = 0;
-        for (int i = 0; i < bytes; ++i) value = (value << 8) | Byte();
-        return value;
-    }
-};
+// Offset `index` of the table at the DLTA's start (0: the plane does not change).
+uint32_t OffsetAt(ByteSpan delta, int32_t index) { return ByteReader(delta).LongAt(4 * int64_t{index}); }
 
-uint32_t OffsetAt(const uint8_t* delta, size_t index) {
-    const uint8_t* p = delta + 4 * index;
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+// A reader of the list at `offset`; reading past the DLTA's end gives zeros
+// and marks the reader as overran.
+ByteReader ListAt(ByteSpan delta, uint32_t offset) {
+    ByteReader list(delta);
+    list.Seek(offset);
+    return list;
 }
 
 // Writes values of `bytes` bytes into one column of one plane, row by row.
@@ -70,16 +55,16 @@ private:
 int32_t Columns(const PlaneBuffer& out, int bytes) { return (out.RowBytes + bytes - 1) / bytes; }
 }  // namespace
 
-bool ApplyByteVerticalDelta(const uint8_t* delta, size_t length, bool xorValues, const PlaneBuffer& out) {
-    if (length < kOffsetTableBytes) return false;
+bool ApplyByteVerticalDelta(ByteSpan delta, bool xorValues, const PlaneBuffer& out) {
+    if (int64_t(delta.size()) < kOffsetTableBytes) return false;
     for (int32_t p = 0; p < std::min(out.Planes, kMaxDeltaPlanes); ++p) {
-        const uint32_t offset = OffsetAt(delta, size_t(p));
+        const uint32_t offset = OffsetAt(delta, p);
         if (offset == 0) continue;
-        DeltaReader in{delta, offset, length};
-        for (int32_t x = 0; x < out.RowBytes && !in.outside; ++x) {
+        ByteReader in = ListAt(delta, offset);
+        for (int32_t x = 0; x < out.RowBytes && !in.Overran(); ++x) {
             ColumnWriter column(out, p, x, 1, xorValues);
             const uint32_t ops = in.Byte();
-            for (uint32_t k = 0; k < ops && !in.outside; ++k) {
+            for (uint32_t k = 0; k < ops && !in.Overran(); ++k) {
                 const uint32_t op = in.Byte();
                 if (op == 0) {
                     const uint32_t count = in.Byte();
@@ -91,23 +76,23 @@ bool ApplyByteVerticalDelta(const uint8_t* delta, size_t length, bool xorValues,
                 }
             }
         }
-        if (in.outside) return false;
+        if (in.Overran()) return false;
     }
     return true;
 }
 
-bool ApplySplitVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out) {
-    if (length < kOffsetTableBytes) return false;
+bool ApplySplitVerticalDelta(ByteSpan delta, bool longData, const PlaneBuffer& out) {
+    if (int64_t(delta.size()) < kOffsetTableBytes) return false;
     const int bytes = longData ? 4 : 2;
     for (int32_t p = 0; p < std::min(out.Planes, kMaxDeltaPlanes); ++p) {
-        const uint32_t opOffset = OffsetAt(delta, size_t(p));
+        const uint32_t opOffset = OffsetAt(delta, p);
         if (opOffset == 0) continue;
-        DeltaReader ops{delta, opOffset, length};
-        DeltaReader data{delta, OffsetAt(delta, size_t(p) + 8), length};
-        for (int32_t x = 0; x < Columns(out, bytes) && !ops.outside && !data.outside; ++x) {
+        ByteReader ops = ListAt(delta, opOffset);
+        ByteReader data = ListAt(delta, OffsetAt(delta, p + 8));
+        for (int32_t x = 0; x < Columns(out, bytes) && !ops.Overran() && !data.Overran(); ++x) {
             ColumnWriter column(out, p, x, bytes, false);
             const uint32_t count = ops.Byte();
-            for (uint32_t k = 0; k < count && !ops.outside && !data.outside; ++k) {
+            for (uint32_t k = 0; k < count && !ops.Overran() && !data.Overran(); ++k) {
                 const uint32_t op = ops.Byte();
                 if (op == 0) {
                     const uint32_t repeat = ops.Byte();
@@ -119,23 +104,23 @@ bool ApplySplitVerticalDelta(const uint8_t* delta, size_t length, bool longData,
                 }
             }
         }
-        if (ops.outside || data.outside) return false;
+        if (ops.Overran() || data.Overran()) return false;
     }
     return true;
 }
 
-bool ApplyListVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out) {
-    if (length < kOffsetTableBytes) return false;
+bool ApplyListVerticalDelta(ByteSpan delta, bool longData, const PlaneBuffer& out) {
+    if (int64_t(delta.size()) < kOffsetTableBytes) return false;
     const int bytes = longData ? 4 : 2;
     const uint32_t topBit = longData ? 0x80000000u : 0x8000u;
     for (int32_t p = 0; p < std::min(out.Planes, kMaxDeltaPlanes); ++p) {
-        const uint32_t offset = OffsetAt(delta, size_t(p));
+        const uint32_t offset = OffsetAt(delta, p);
         if (offset == 0) continue;
-        DeltaReader in{delta, offset, length};
-        for (int32_t x = 0; x < Columns(out, bytes) && !in.outside; ++x) {
+        ByteReader in = ListAt(delta, offset);
+        for (int32_t x = 0; x < Columns(out, bytes) && !in.Overran(); ++x) {
             ColumnWriter column(out, p, x, bytes, false);
             const uint32_t count = in.Item(bytes);
-            for (uint32_t k = 0; k < count && !in.outside; ++k) {
+            for (uint32_t k = 0; k < count && !in.Overran(); ++k) {
                 const uint32_t op = in.Item(bytes);
                 if (op == 0) {
                     const uint32_t repeat = in.Item(bytes);
@@ -143,13 +128,13 @@ bool ApplyListVerticalDelta(const uint8_t* delta, size_t length, bool longData, 
                 } else if (op & topBit) {
                     // Every value is read, so a run longer than the data ends
                     // at the chunk's end.
-                    for (uint32_t i = 0; i < (op & ~topBit) && !in.outside; ++i) column.Put(in.Item(bytes));
+                    for (uint32_t i = 0; i < (op & ~topBit) && !in.Overran(); ++i) column.Put(in.Item(bytes));
                 } else {
                     column.Skip(op);
                 }
             }
         }
-        if (in.outside) return false;
+        if (in.Overran()) return false;
     }
     return true;
 }

@@ -17,8 +17,9 @@
 // are not written.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+
+#include "iff/byte_reader.h"
 
 namespace planora {
 
@@ -31,9 +32,9 @@ struct PlaneBuffer {
 };
 
 // Each returns false when an offset or the data it leads to lies outside the
-// `length` bytes of the DLTA at `delta`; the planes may then be half changed.
-bool ApplyByteVerticalDelta(const uint8_t* delta, size_t length, bool xorValues, const PlaneBuffer& out);
-bool ApplySplitVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out);
-bool ApplyListVerticalDelta(const uint8_t* delta, size_t length, bool longData, const PlaneBuffer& out);
+// DLTA's data `delta`; the planes may then be half changed.
+bool ApplyByteVerticalDelta(ByteSpan delta, bool xorValues, const PlaneBuffer& out);
+bool ApplySplitVerticalDelta(ByteSpan delta, bool longData, const PlaneBuffer& out);
+bool ApplyListVerticalDelta(ByteSpan delta, bool longData, const PlaneBuffer& out);
 
 }  // namespace planora

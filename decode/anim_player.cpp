@@ -4,6 +4,7 @@
 
 #include "decode/anim_delta.h"
 #include "decode/planar_rows.h"
+#include "iff/byte_reader.h"
 
 namespace planora {
 
@@ -16,15 +17,15 @@ constexpr uint32_t kLongData = 1;
 constexpr uint32_t kXorValues = 2;
 constexpr int32_t kMaxPlanes = 8;
 
-int32_t Word(const PixelArray<uint8_t>& file, int64_t pos) {
-    if (pos < 0 || size_t(pos) + 2 > file.size()) return 0;
-    return (int32_t(file[size_t(pos)]) << 8) | file[size_t(pos) + 1];
+// The file the picture context holds, without the two zero bytes the cache
+// keeps after it.
+ByteSpan FileBytes(const PictureContext& pic) {
+    return ByteSpan(pic.FileCache.data(), pic.FileCache.size() >= 2 ? pic.FileCache.size() - 2 : 0);
 }
 }  // namespace
 
 AnimPlayer::AnimPlayer(PictureContext& pic) : pic_(pic) {
-    const size_t fileLength = pic.FileCache.size() >= 2 ? pic.FileCache.size() - 2 : 0;
-    layout_ = ReadAnimLayout(pic.FileCache.data(), fileLength);
+    layout_ = ReadAnimLayout(FileBytes(pic));
     width_ = pic.IlbmInfo.Width;
     height_ = pic.IlbmInfo.Height;
     planes_ = pic.IlbmInfo.Bitplanes;
@@ -79,9 +80,11 @@ bool AnimPlayer::Fail(size_t f, const std::string& why) {
 
 bool AnimPlayer::Decode(size_t f) {
     const AnimFrame& frame = layout_.Frames[f];
+    // A later frame's BMHD: width:2 height:2 x:2 y:2 planes:1 ...
+    const ByteReader file(FileBytes(pic_));
     if (frame.BmhdPos >= 0 &&
-        (Word(pic_.FileCache, frame.BmhdPos) != width_ || Word(pic_.FileCache, frame.BmhdPos + 2) != height_ ||
-         pic_.FileCache[size_t(frame.BmhdPos) + 8] != planes_))
+        (int32_t(file.WordAt(frame.BmhdPos)) != width_ || int32_t(file.WordAt(frame.BmhdPos + 2)) != height_ ||
+         file.ByteAt(frame.BmhdPos + 8) != planes_))
         return Fail(f, "has another size than the first");
     const uint8_t op = frame.HasHeader ? frame.Operation : kOpWholeBody;
     if (op != kOpWholeBody && op != kOpByteVertical && op != kOpSplitVertical && op != kOpListVertical)
@@ -110,15 +113,14 @@ bool AnimPlayer::Decode(size_t f) {
 
 bool AnimPlayer::ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes) {
     const PlaneBuffer out{planes.data(), planes_, height_, rowBytes_};
-    const uint8_t* delta = pic_.FileCache.data() + frame.DeltaPos;
-    const size_t length = frame.DeltaLength;
+    const ByteSpan delta = ByteReader(FileBytes(pic_)).Slice(frame.DeltaPos, frame.DeltaLength);
     switch (frame.Operation) {
         case kOpByteVertical:
-            return ApplyByteVerticalDelta(delta, length, (frame.Bits & kXorValues) != 0, out);
+            return ApplyByteVerticalDelta(delta, (frame.Bits & kXorValues) != 0, out);
         case kOpSplitVertical:
-            return ApplySplitVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+            return ApplySplitVerticalDelta(delta, (frame.Bits & kLongData) != 0, out);
         default:
-            return ApplyListVerticalDelta(delta, length, (frame.Bits & kLongData) != 0, out);
+            return ApplyListVerticalDelta(delta, (frame.Bits & kLongData) != 0, out);
     }
 }
 

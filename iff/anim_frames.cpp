@@ -1,81 +1,71 @@
 #include "iff/anim_frames.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "iff/byte_reader.h"
 
 namespace planora {
 
 namespace {
-constexpr int64_t kChunkHeaderBytes = 8;
-constexpr uint32_t kAnhdBytes = 24;  // the fields read; the rest is padding
-constexpr uint32_t kBmhdBytes = 20;
+constexpr size_t kAnhdBytes = 24;  // the fields read; the rest is padding
+constexpr size_t kBmhdBytes = 20;
 
-uint32_t Long(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-bool Is(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
-
-// Reads the chunks of one frame's FORM, whose data runs from pos to end.
-void ReadFrameChunks(const uint8_t* file, int64_t pos, int64_t end, AnimFrame& frame) {
-    while (pos + kChunkHeaderBytes <= end) {
-        const uint8_t* id = file + pos;
-        const uint32_t length = Long(file + pos + 4);
-        const int64_t data = pos + kChunkHeaderBytes;
-        // A chunk running past its FORM is cut at the FORM's end.
-        const uint32_t inside = uint32_t(std::min<int64_t>(length, end - data));
-        if (Is(id, "ANHD") && inside >= kAnhdBytes) {
-            const uint8_t* a = file + data;
+// Reads the chunks of one frame's FORM, whose contents (after the type)
+// start at `contentsStart` in the file. A chunk running past its FORM is cut
+// at the FORM's end.
+void ReadFrameChunks(ByteSpan contents, int64_t contentsStart, AnimFrame& frame) {
+    ChunkWalk chunks(contents);
+    for (Chunk chunk; chunks.Next(chunk);) {
+        const int64_t data = contentsStart + chunk.DataStart();
+        const uint32_t inside = uint32_t(chunk.Data.size());
+        if (chunk.Id == ChunkId("ANHD") && inside >= kAnhdBytes) {
+            const ByteReader anhd(chunk.Data);
             frame.HasHeader = true;
-            frame.Operation = a[0];
-            frame.RelTime = Long(a + 14);
-            frame.Interleave = a[18];
-            frame.Bits = Long(a + 20);
-        } else if (Is(id, "CMAP")) {
+            frame.Operation = anhd.ByteAt(0);
+            frame.RelTime = anhd.LongAt(14);
+            frame.Interleave = anhd.ByteAt(18);
+            frame.Bits = anhd.LongAt(20);
+        } else if (chunk.Id == ChunkId("CMAP")) {
             frame.CmapPos = data, frame.CmapLength = inside;
-        } else if (Is(id, "DLTA")) {
+        } else if (chunk.Id == ChunkId("DLTA")) {
             frame.DeltaPos = data, frame.DeltaLength = inside;
-        } else if (Is(id, "BODY")) {
+        } else if (chunk.Id == ChunkId("BODY")) {
             frame.BodyPos = data, frame.BodyLength = inside;
-        } else if (Is(id, "BMHD") && inside >= kBmhdBytes) {
+        } else if (chunk.Id == ChunkId("BMHD") && inside >= kBmhdBytes) {
             frame.BmhdPos = data;
         }
-        pos = data + int64_t{length} + (length & 1u);
     }
 }
 }  // namespace
 
-AnimLayout ReadAnimLayout(const uint8_t* file, size_t length) {
+AnimLayout ReadAnimLayout(ByteSpan file) {
     AnimLayout layout;
-    const int64_t size = int64_t(length);
-    if (size < 12 || !Is(file, "FORM") || !Is(file + 8, "ANIM")) {
+    const ByteReader in(file);
+    if (in.Size() < kGroupHeaderBytes || in.LongAt(0) != ChunkId("FORM") || in.LongAt(8) != ChunkId("ANIM")) {
         layout.Problem = "not an IFF ANIM file";
         return layout;
     }
-    const int64_t animEnd = std::min<int64_t>(size, 8 + int64_t{Long(file + 4)});
-    int64_t pos = 12;
-    while (pos + kChunkHeaderBytes <= animEnd) {
-        const uint32_t formLength = Long(file + pos + 4);
-        const int64_t formEnd = pos + kChunkHeaderBytes + int64_t{formLength};
-        if (!Is(file + pos, "FORM")) {
-            // Other chunks between the frames are passed over.
-            pos = formEnd + (formLength & 1u);
-            continue;
-        }
-        if (formEnd > size || pos + 12 > size) {
+    // The frames' FORMs are cut at the end of the file, not of the ANIM.
+    const int64_t claimedEnd = kChunkHeaderBytes + int64_t{in.LongAt(4)};
+    const int64_t animEnd = std::min(in.Size(), claimedEnd);
+    ChunkWalk chunks(file, kGroupHeaderBytes);
+    for (Chunk chunk; chunks.Next(chunk) && chunk.Start + kChunkHeaderBytes <= animEnd;) {
+        // Other chunks between the frames are passed over.
+        if (chunk.Id != ChunkId("FORM")) continue;
+        if (chunk.Data.size() < chunk.Length || chunk.Start + kGroupHeaderBytes > in.Size()) {
             layout.Problem = "the file ends inside frame " + std::to_string(layout.Frames.size() + 1);
             return layout;
         }
-        if (formLength < 4 || !Is(file + pos + 8, "ILBM")) {
+        if (chunk.GroupType() != ChunkId("ILBM")) {
             layout.Problem = "frame " + std::to_string(layout.Frames.size() + 1) + " is not an ILBM";
             return layout;
         }
         AnimFrame frame;
-        frame.FormStart = pos;
-        ReadFrameChunks(file, pos + 12, formEnd, frame);
+        frame.FormStart = chunk.Start;
+        ReadFrameChunks(chunk.GroupContents(), chunk.DataStart() + 4, frame);
         layout.Frames.push_back(frame);
-        pos = formEnd + (formLength & 1u);
     }
-    if (animEnd < 8 + int64_t{Long(file + 4)}) layout.Problem = "the file ends before the animation does";
+    if (animEnd < claimedEnd) layout.Problem = "the file ends before the animation does";
     return layout;
 }
 

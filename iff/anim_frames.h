@@ -14,10 +14,11 @@
 // not an ILBM; Problem then says why.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "iff/byte_reader.h"
 
 namespace planora {
 
@@ -43,7 +44,7 @@ struct AnimLayout {
     std::string Problem;            // empty when the whole file was read
 };
 
-// `file` holds `length` bytes of a file whose FORM type is ANIM.
-AnimLayout ReadAnimLayout(const uint8_t* file, size_t length);
+// The frames of `file`, a FORM ANIM; the positions are offsets in `file`.
+AnimLayout ReadAnimLayout(ByteSpan file);
 
 }  // namespace planora

@@ -93,7 +93,8 @@ public:
 
 private:
     uint8_t Take(int64_t pos) {
-        if (pos < 0 || pos >= Size()) {
+        // One unsigned compare: a negative position is past the end too.
+        if (uint64_t(pos) >= bytes_.size()) {
             overran_ = true;
             return 0;
         }

@@ -26,6 +26,7 @@
 #include "decode/rgbn_body.h"
 #include "decode/vertical_rle.h"
 #include "iff/cmyk_palette.h"
+#include "iff/container.h"
 #include "iff/file_system.h"
 #include "iff/form_table.h"
 #include "iff/picture_context.h"
@@ -85,7 +86,11 @@ void PictureContext::ForgetPicture() {
 }
 
 int16_t PictureContext::LoadCachedFile() {
-    if (!SelectContainedPicture()) return 0;
+    ContainedPicture contained = SelectContainedPicture(FileBytes(), PictureIndex);
+    PictureCount = contained.Count;
+    ContainerType = contained.ContainerType;
+    if (contained.Form) FileCache = std::move(*contained.Form);
+    else if (!ContainerType.empty()) return 0;
     // Forms of chunks of their own have a reader of their own.
     const ByteReader file(FileBytes());
     if (file.Size() >= kGroupHeaderBytes && file.LongAt(0) == ChunkId("FORM"))
@@ -265,11 +270,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
     } else if (id == "RAST") {
         LoadRasterPalettes(ConvertToLong(length));
     } else if (id == "CRNG" || id == "CCRT" || id == "DRNG") {
-        const size_t available = std::min<size_t>(length, CachedLength() - std::min<size_t>(size_t(CachePos), CachedLength()));
-        const uint8_t* data = FileCache.data() + std::min<size_t>(size_t(CachePos), CachedLength());
-        ColourRanges.push_back(id == "CRNG" ? ReadCrng(data, available)
-                               : id == "CCRT" ? ReadCcrt(data, available)
-                                              : ReadDrng(data, available));
+        const ByteSpan data = ByteReader(FileCache.data(), CachedLength()).Slice(CachePos, length);
+        ColourRanges.push_back(id == "CRNG" ? ReadCrng(data) : id == "CCRT" ? ReadCcrt(data) : ReadDrng(data));
     }
 }
 

@@ -14,9 +14,10 @@
 // arrived at it (decode/colour_cycling.cpp).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "iff/byte_reader.h"
 
 namespace planora {
 
@@ -40,10 +41,10 @@ struct ColourRange {
     std::vector<ColourCell> Cells;
 };
 
-// Each reads the chunk's data (`length` bytes at `data`); missing bytes read
-// as zero, so a short chunk gives an inactive or shorter range.
-ColourRange ReadCrng(const uint8_t* data, size_t length);
-ColourRange ReadCcrt(const uint8_t* data, size_t length);
-ColourRange ReadDrng(const uint8_t* data, size_t length);
+// Each reads the chunk's data; missing bytes read as zero, so a short chunk
+// gives an inactive or shorter range.
+ColourRange ReadCrng(ByteSpan data);
+ColourRange ReadCcrt(ByteSpan data);
+ColourRange ReadDrng(ByteSpan data);
 
 }  // namespace planora

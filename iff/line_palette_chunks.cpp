@@ -8,7 +8,7 @@
 
 namespace planora {
 
-std::span<const uint8_t> PictureContext::ChunkDataAtCursor(int64_t length) const {
+ByteSpan PictureContext::ChunkDataAtCursor(int64_t length) const {
     return ByteReader(FileCache.data(), CachedLength()).Slice(CachePos, length);
 }
 

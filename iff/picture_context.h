@@ -170,7 +170,7 @@ public:
     // or 48 and 64 planes of 16-bit ones) and the forms the table marks as
     // holding colours. Their ColourImage holds RGB24 directly.
     bool IsDeepPicture() const;
-    // CAT and LIST files (iff/container.cpp): the load takes picture number
+    // CAT and LIST files (iff/container.h): the load takes picture number
     // PictureIndex (from 0) of the file, with the PROP chunks that reach it;
     // PictureCount tells how many picture FORMs the loaded file holds (1 for
     // a plain FORM) and ContainerType is "CAT " or "LIST" for a container,
@@ -178,9 +178,6 @@ public:
     int32_t PictureIndex = 0;
     int32_t PictureCount = 0;
     std::string ContainerType;
-    // Replaces a container in the file cache by the chosen picture FORM;
-    // false when the container holds no such picture.
-    bool SelectContainedPicture();
     // A CMAP was read in this load: a CMYK chunk (iff/cmyk_palette.h) then
     // leaves the palette alone.
     bool PaletteFromCmap = false;
@@ -242,7 +239,7 @@ public:
     PixelArray<uint8_t> FileCache;
     int64_t CachePos = 0;            // zero-based read cursor
     // The file's bytes: FileCache without its two zero bytes.
-    std::span<const uint8_t> FileBytes() const { return {FileCache.data(), CachedLength()}; }
+    ByteSpan FileBytes() const { return {FileCache.data(), CachedLength()}; }
     IlbmInfoRecord IlbmInfo;
 
     ColourTable Palette{};           // working palette (RGB24)
@@ -305,7 +302,7 @@ private:
     size_t CachedLength() const;
     // The data of the chunk at the cursor, as much of `length` bytes as the
     // file holds.
-    std::span<const uint8_t> ChunkDataAtCursor(int64_t length) const;
+    ByteSpan ChunkDataAtCursor(int64_t length) const;
     // A whole-line palette read: it becomes DynamicPalettes and the rows' lines.
     void TakeLineTable(LineTable table);
     // What the per-line palettes make of the rows in display mode `mode`.

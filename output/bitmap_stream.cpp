@@ -63,7 +63,7 @@ void BitmapStream::WriteRows() {
         declined_ = true;  // Finish writes the file the ordinary way, and reports its failure
         return;
     }
-    std::vector<ByteSpan> pieces;
+    std::vector<FilePiece> pieces;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || finished_ > written_; });
@@ -114,7 +114,7 @@ void BitmapStream::Finish(int32_t BmpWidth, int32_t BmpHeight) {
     }
     writtenEarly_ = written_;
     const auto header = BitmapHeader(width_, height_);
-    std::vector<ByteSpan> pieces;
+    std::vector<FilePiece> pieces;
     // The rows not yet written sit at the start of the file, just after the header.
     pieces.push_back({header.data(), header.size()});
     if (written_ < height_) AppendBitmapRows(pic_, height_, written_ + 1, width_, pieces);

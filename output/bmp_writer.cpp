@@ -93,7 +93,7 @@ std::array<uint8_t, kBitmapHeaderBytes> BitmapHeader(int32_t BmpWidth, int32_t B
 }
 
 void AppendBitmapRows(const PictureContext& pic, int32_t fromRow, int32_t toRow, int32_t BmpWidth,
-                      std::vector<ByteSpan>& pieces) {
+                      std::vector<FilePiece>& pieces) {
     const size_t rowBytes = size_t(BmpWidth) * 4;
     // Straight from the ColourImage, not through a PictureView: a stream
     // calls this while the decoder may still be making the alpha plane.
@@ -123,7 +123,7 @@ void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, i
         // header and then the rows bottom-up straight from the picture, with
         // no copy of the pixels in between.
         const auto header = BitmapHeader(BmpWidth, BmpHeight);
-        std::vector<ByteSpan> pieces;
+        std::vector<FilePiece> pieces;
         pieces.reserve(size_t(BmpHeight) + 1);
         pieces.push_back({header.data(), header.size()});
         AppendBitmapRows(pic, BmpHeight, 1, BmpWidth, pieces);

@@ -26,7 +26,7 @@ std::array<uint8_t, kBitmapHeaderBytes> BitmapHeader(int32_t BmpWidth, int32_t B
 // file order, pointing into the ColourImage (little-endian machines only: its
 // words are then the file's bytes).
 void AppendBitmapRows(const PictureContext& pic, int32_t fromRow, int32_t toRow, int32_t BmpWidth,
-                      std::vector<ByteSpan>& pieces);
+                      std::vector<FilePiece>& pieces);
 // Where image row `row` starts in the file.
 inline uint64_t BitmapRowOffset(int32_t row, int32_t BmpWidth, int32_t BmpHeight) {
     return kBitmapHeaderBytes + uint64_t(BmpHeight - row) * uint64_t(BmpWidth) * 4;

@@ -45,7 +45,7 @@ ReplacingFile::~ReplacingFile() {
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
-void ReplacingFile::WriteAt(uint64_t offset, std::vector<ByteSpan> pieces) {
+void ReplacingFile::WriteAt(uint64_t offset, std::vector<FilePiece> pieces) {
     size_t next = 0;
     while (next < pieces.size()) {
         iovec batch[IOV_MAX];
@@ -76,14 +76,14 @@ void ReplacingFile::Commit() {
     temporary_.clear();
 }
 
-void WriteFileReplacing(const std::string& path, const std::vector<ByteSpan>& pieces) {
+void WriteFileReplacing(const std::string& path, const std::vector<FilePiece>& pieces) {
     ReplacingFile file(path);
     file.WriteAt(0, pieces);
     file.Commit();
 }
 
 void WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size) {
-    WriteFileReplacing(path, std::vector<ByteSpan>{{data, size}});
+    WriteFileReplacing(path, std::vector<FilePiece>{{data, size}});
 }
 
 }  // namespace planora

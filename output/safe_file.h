@@ -12,7 +12,7 @@
 namespace planora {
 
 // One piece of a file written from several places in memory.
-struct ByteSpan {
+struct FilePiece {
     const uint8_t* data;
     size_t size;
 };
@@ -28,7 +28,7 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Writes the pieces one after another from the file offset given.
-    void WriteAt(uint64_t offset, std::vector<ByteSpan> pieces);
+    void WriteAt(uint64_t offset, std::vector<FilePiece> pieces);
     void Commit();
 
 private:
@@ -41,7 +41,7 @@ private:
 void WriteFileReplacing(const std::string& path, const uint8_t* data, size_t size);
 // The same for a file made of pieces, written in order with as few system
 // calls as the pieces allow.
-void WriteFileReplacing(const std::string& path, const std::vector<ByteSpan>& pieces);
+void WriteFileReplacing(const std::string& path, const std::vector<FilePiece>& pieces);
 inline void WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
     WriteFileReplacing(path, bytes.data(), bytes.size());
 }

@@ -81,6 +81,134 @@ TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
     }
 }
 
+// ---- Hand-built animations: 32 x 1, one plane, colours 000000 and FFFFFF ----
+
+void Put(test::Buf& out, uint32_t value, int bytes) {
+    while (bytes-- > 0) out.push_back(uint8_t(value >> (8 * bytes)));
+}
+
+// An ANHD whose other fields all differ from the ones the player reads:
+// mask 0, 32 x 1 at (0, 0), abstime 1000, pad bytes 0.
+test::Buf Anhd(uint8_t operation, uint8_t interleave, uint32_t bits, uint32_t reltime) {
+    test::Buf a{operation, 0};
+    for (const uint32_t word : {32u, 1u, 0u, 0u}) Put(a, word, 2);
+    Put(a, 1000, 4);
+    Put(a, reltime, 4);
+    a.push_back(interleave);
+    a.push_back(0);
+    Put(a, bits, 4);
+    a.resize(40, 0);
+    return a;
+}
+
+// A DLTA: the table of 16 offsets, then the lists, each at the table entry
+// given with it (0 plane 0, 8 the data list of operation 7's plane 0).
+test::Buf Dlta(const std::vector<std::pair<int, test::Buf>>& lists) {
+    test::Buf d(64, 0);
+    for (const auto& [entry, list] : lists) {
+        for (int i = 0; i < 4; ++i) d[size_t(4 * entry + i)] = uint8_t(d.size() >> (24 - 8 * i));
+        d.insert(d.end(), list.begin(), list.end());
+    }
+    return d;
+}
+
+// The data of a FORM ILBM (its type and chunks), as a "FORM" chunk of the ANIM holds it.
+test::Buf Frame(const test::IlbmBuilder& form) {
+    const test::Buf bytes = form.Bytes();
+    return {bytes.begin() + 8, bytes.end()};
+}
+test::Buf DeltaFrame(uint8_t operation, uint8_t interleave, uint32_t bits, uint32_t reltime, const test::Buf& dlta) {
+    return Frame(test::IlbmBuilder().Chunk("ANHD", Anhd(operation, interleave, bits, reltime)).Chunk("DLTA", dlta));
+}
+// An operation 0 frame: a whole BODY with its own BMHD, at (3, 4).
+test::Buf BodyFrame(uint32_t reltime, int32_t width, int32_t height, uint8_t planes, const test::Buf& body) {
+    return Frame(test::IlbmBuilder()
+                     .Chunk("ANHD", Anhd(0, 0, 0, reltime))
+                     .Bmhd({.Width = width, .Height = height, .Xpos = 3, .Ypos = 4, .Bitplanes = planes})
+                     .Body(body));
+}
+
+// The plane row of the picture's pixels, as hex.
+std::string PlaneRow(const PictureContext& pic) {
+    std::string hex;
+    for (int32_t x = 0; x < 32; x += 8) {
+        int byte = 0;
+        for (int32_t b = 0; b < 8; ++b) byte = byte << 1 | (pic.ChunkyAt(x + b, 1) & 1);
+        hex += "0123456789ABCDEF"[byte >> 4];
+        hex += "0123456789ABCDEF"[byte & 15];
+    }
+    return hex;
+}
+
+// Rows worked by hand from a first frame F0000000 (its ANHD's reltime 99 is
+// never used: the last frame stays for frame 1's reltime). Each ANHD field
+// the player reads (operation, reltime, interleave, bits) and each part of
+// the size check of a later frame's BMHD changes an outcome if read wrongly.
+TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
+    const std::string end = "; the animation ends at frame 2";
+    const struct {
+        const char* name;
+        std::vector<test::Buf> frames;  // after the first
+        std::vector<uint32_t> delays;
+        std::vector<std::string> rows;  // the plane row of each frame shown
+        std::string problem;
+    } rows[] = {
+        // 1: two back (interleave 0) is frame 0: byte 1 becomes 0F.
+        // 2: interleave 1 changes frame 1; XOR FF onto byte 0 (two back would
+        //    give 0F000000, no XOR FF0F0000).
+        // 3: interleave 2 changes frame 1: bytes 0 and 3 set (one back would
+        //    give 3C0F0081, XOR CC0F0081).
+        {"op 5 interleave and XOR",
+         {DeltaFrame(5, 0, 0, 3, Dlta({{0, {0, 1, 0x81, 0x0F, 0, 0}}})),
+          DeltaFrame(5, 1, 2, 5, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}})),
+          DeltaFrame(5, 2, 0, 7, Dlta({{0, {1, 0x81, 0x3C, 0, 0, 1, 0x81, 0x81}}}))},
+         {3, 5, 7, 3},
+         {"F0000000", "F00F0000", "0F0F0000", "3C0F0081"},
+         ""},
+        // 1: op 8 long: the one long column becomes FFFF0000 (read as words:
+        //    no change).
+        // 2: op 8 short, interleave 1: word column 1 becomes 00FF (two back
+        //    would give F00000FF; read as longs the run leaves the DLTA).
+        // 3: op 7 long, interleave 0: ops 01 81, data 0F0F0F0F (read as
+        //    words: 0F0F then column 1 unchanged, 0F0F0000).
+        // 4: op 5, interleave 0, no plane changed: frame 2 again.
+        {"op 8 and op 7 long and short data",
+         {DeltaFrame(8, 1, 1, 2, Dlta({{0, {0, 0, 0, 1, 0x80, 0, 0, 1, 0xFF, 0xFF, 0, 0}}})),
+          DeltaFrame(8, 1, 0, 4, Dlta({{0, {0, 0, 0, 1, 0x80, 0x01, 0x00, 0xFF}}})),
+          DeltaFrame(7, 0, 1, 6, Dlta({{0, {1, 0x81, 0, 0}}, {8, {0x0F, 0x0F, 0x0F, 0x0F}}})),
+          DeltaFrame(5, 0, 0, 8, Dlta({}))},
+         {2, 4, 6, 8, 2},
+         {"F0000000", "FFFF0000", "FFFF00FF", "0F0F0F0F", "FFFF00FF"},
+         ""},
+        // 1: a whole BODY under a BMHD of the first frame's size (at another
+        //    place); 2: a BMHD one line taller ends the animation.
+        {"BMHD of a later frame",
+         {BodyFrame(9, 32, 1, 1, {0x12, 0x34, 0x56, 0x78}), BodyFrame(9, 32, 2, 1, test::Buf(8, 0xAA))},
+         {9, 9},
+         {"F0000000", "12345678"},
+         "frame 3 has another size than the first" + end},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::IlbmBuilder anim;
+        anim.FormType("ANIM").Chunk("FORM", Frame(test::IlbmBuilder()
+                                                      .Bmhd(32, 1, 1)
+                                                      .Cmap({0x000000, 0xFFFFFF})
+                                                      .Chunk("ANHD", Anhd(0, 0, 0, 99))
+                                                      .Body({0xF0, 0, 0, 0})));
+        for (const test::Buf& frame : row.frames) anim.Chunk("FORM", frame);
+        PictureContext pic;
+        ASSERT_EQ(pic.Load_IFF_From_Memory("built.anim", anim.Bytes()), 1);
+        AnimPlayer player(pic);
+        EXPECT_EQ(player.Problem(), row.problem);
+        ASSERT_EQ(player.FrameCount(), row.rows.size());
+        for (size_t i = 0; i < row.rows.size(); ++i, player.Next()) {
+            EXPECT_EQ(player.DelayTicks(i), row.delays[i]) << "frame " << i;
+            EXPECT_EQ(PlaneRow(pic), row.rows[i]) << "frame " << i;
+        }
+    }
+}
+
 // Prefixes of the op 7 and op 8 animations, plain and with a byte flipped:
 // load and playback end cleanly (the sanitizer build checks the accesses).
 TEST(Anim, TruncationAndByteFlipSweepEndsCleanly) {

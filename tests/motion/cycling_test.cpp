@@ -23,7 +23,7 @@ ColourRange Range(const std::string& text) {
     std::vector<uint8_t> d;
     for (int64_t value, i = 0; in >> value; ++i)
         for (int b = i < int64_t(widths.size()) ? widths[size_t(i)] : 1; b-- > 0;) d.push_back(uint8_t(value >> (8 * b)));
-    return (id == "CRNG" ? ReadCrng : id == "CCRT" ? ReadCcrt : ReadDrng)(d.data(), d.size());
+    return (id == "CRNG" ? ReadCrng : id == "CCRT" ? ReadCcrt : ReadDrng)(std::span<const uint8_t>(d));
 }
 
 // The picture's colours with its ranges moved for `micros`.
