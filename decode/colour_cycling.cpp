@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "decode/row_sharing.h"
 
 namespace planora {
 
@@ -72,36 +71,6 @@ std::vector<int64_t> CyclePeriodMoments(const std::vector<ColourRange>& ranges, 
         if (backAtStart || moments.size() >= maxFrames) return moments;
         moments.push_back(t);
     }
-}
-
-void PictureContext::MapPictureWithPalette(const ColourTable& palette, uint32_t* out) {
-    const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
-    const RowColours lines = LineColours(mode);
-    const size_t stride = size_t(imageStride_);
-    const ColourMapping whole = MakeColourMapping(mode, palette.data());
-    const int32_t rows = std::min<int32_t>(IlbmInfo.Height, imageRows_ - 1);
-    if (lines.Kind() == RowColours::Rule::Changes) {
-        // Changes build on the row above, from the palette given at row 1.
-        ColourTable colours = palette;
-        for (int32_t row = 1; row <= rows; ++row) {
-            lines.ToRow(row, colours.data());
-            MapChunkyRow(&ChunkyImage[size_t(row) * stride], out + size_t(row) * stride,
-                         MakeColourMapping(mode, colours.data()));
-        }
-        return;
-    }
-    // Rows do not depend on each other: large pictures are mapped on two threads.
-    ForEachRow(rows, int64_t{rows} * IlbmInfo.Width, [&](int32_t row) {
-        const uint8_t* indices = &ChunkyImage[size_t(row) * stride];
-        uint32_t* colours = out + size_t(row) * stride;
-        if (lines.SameForEveryRow()) {
-            MapChunkyRow(indices, colours, whole);
-        } else {
-            ColourTable rowPalette = palette;
-            lines.ToRow(row, rowPalette.data());
-            MapChunkyRow(indices, colours, MakeColourMapping(mode, rowPalette.data()));
-        }
-    });
 }
 
 }  // namespace planora

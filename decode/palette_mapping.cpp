@@ -13,8 +13,10 @@
 // colours 0-15 from the row's own line; with a PCHG, every mode takes its
 // colours from the palette as changed down to the row (iff/line_palette.h).
 // A picture without a CAMG chunk is mapped as mode 1 after the chunk walk.
+#include <algorithm>
 #include <array>
 
+#include "decode/row_sharing.h"
 #include "iff/picture_context.h"
 
 namespace planora {
@@ -135,6 +137,38 @@ void PictureContext::Iff_PalleteMap_Image() {
     BeforeRowsChange();
     if (MapImageInParallel()) return;
     for (CurrentRow = 1; CurrentRow <= IlbmInfo.Height; ++CurrentRow) Iff_PalleteMap_ScanLine();
+}
+
+// The picture's indices mapped again with another base palette, for colour
+// cycling and the frames made from it; the line palettes apply on top.
+void PictureContext::MapPictureWithPalette(const ColourTable& palette, uint32_t* out) {
+    const int16_t mode = IlbmInfo.DisplayMode == 0 ? 1 : IlbmInfo.DisplayMode;
+    const RowColours lines = LineColours(mode);
+    const size_t stride = size_t(imageStride_);
+    const ColourMapping whole = MakeColourMapping(mode, palette.data());
+    const int32_t rows = std::min<int32_t>(IlbmInfo.Height, imageRows_ - 1);
+    if (lines.Kind() == RowColours::Rule::Changes) {
+        // Changes build on the row above, from the palette given at row 1.
+        ColourTable colours = palette;
+        for (int32_t row = 1; row <= rows; ++row) {
+            lines.ToRow(row, colours.data());
+            MapChunkyRow(&ChunkyImage[size_t(row) * stride], out + size_t(row) * stride,
+                         MakeColourMapping(mode, colours.data()));
+        }
+        return;
+    }
+    // Rows do not depend on each other: large pictures are mapped on two threads.
+    ForEachRow(rows, int64_t{rows} * IlbmInfo.Width, [&](int32_t row) {
+        const uint8_t* indices = &ChunkyImage[size_t(row) * stride];
+        uint32_t* colours = out + size_t(row) * stride;
+        if (lines.SameForEveryRow()) {
+            MapChunkyRow(indices, colours, whole);
+        } else {
+            ColourTable rowPalette = palette;
+            lines.ToRow(row, rowPalette.data());
+            MapChunkyRow(indices, colours, MakeColourMapping(mode, rowPalette.data()));
+        }
+    });
 }
 
 }  // namespace planora

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "iff/line_tables.h"
+#include "iff/pchg.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -75,6 +76,25 @@ void PictureContext::Iff_Load_DYNAMIC_Pallettes(int32_t SectionSize) {
         throw RunTimeError(kOverflow);
     }
     TakeLineTable(ReadCtbl(ChunkDataAtCursor(SectionSize), SectionSize, IlbmInfo.Height));
+}
+
+// The other per-line palettes (SHAM, BEAM, RAST and PCHG) are read by free
+// functions into values; the chunk walk hands them over here.
+ByteSpan PictureContext::ChunkDataAtCursor(int64_t length) const { return ByteReader(FileBytes()).Slice(CachePos, length); }
+
+void PictureContext::TakeLineTable(LineTable table) {
+    IlbmInfo.DynamicPaletteFlag = 1;
+    DynamicPalettes = std::move(table);
+    LinePalettes.TakeWholeLines();
+}
+
+void PictureContext::TakePaletteChanges(std::optional<PaletteChangeList> changes) {
+    if (changes) IlbmInfo.DynamicPaletteFlag = 1;
+    LinePalettes.TakeChanges(std::move(changes));
+}
+
+RowColours PictureContext::LineColours(int16_t mode) const {
+    return LinePalettes.Rows(mode, DynamicPalettes, IlbmInfo.HalfBriteFlag == 1);
 }
 
 }  // namespace planora

@@ -3,8 +3,9 @@
 //
 //   "FORM" <length> "ILBM"  then chunks: <id:4> <length:4> <data> [pad byte]
 //
-// Per-line palettes come from CTBL, SHAM or PCHG chunks; when a CTBL or SHAM
-// chunk is there, a PCHG chunk is left unused.
+// Per-line palettes come from CTBL, SHAM, BEAM, RAST or PCHG chunks
+// (iff/line_palette.h); when any of the others is there, a PCHG chunk is
+// left unused.
 //
 // The same walk reads the relatives of ILBM the table of forms marks as
 // such (iff/form_table.h): "PBM " (one byte per pixel in its BODY), "ACBM"
@@ -28,6 +29,8 @@
 #include "iff/cmyk_palette.h"
 #include "iff/container.h"
 #include "iff/file_system.h"
+#include "iff/line_tables.h"
+#include "iff/pchg.h"
 #include "iff/form_table.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
@@ -262,13 +265,17 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
     } else if (id == "CTBL") {
         Iff_Load_DYNAMIC_Pallettes(ConvertToLong(length));
     } else if (id == "SHAM") {
-        LoadShamPalettes(ConvertToLong(length));
+        const int32_t size = ConvertToLong(length);
+        TakeLineTable(ReadSham(ChunkDataAtCursor(size), size, IlbmInfo.Height, IlbmInfo.InterlaceFlag == 1));
     } else if (id == "PCHG") {
-        LoadPaletteChanges(length);
+        TakePaletteChanges(ReadPaletteChanges(ChunkDataAtCursor(length), IlbmInfo.Height));
     } else if (id == "BEAM") {
-        LoadBeamPalettes(ConvertToLong(length));
+        const int32_t size = ConvertToLong(length);
+        if (auto table = ReadBeam(ChunkDataAtCursor(size), size, IlbmInfo.Height)) TakeLineTable(std::move(*table));
     } else if (id == "RAST") {
-        LoadRasterPalettes(ConvertToLong(length));
+        // Lines before the first entry keep the colours of the CMAP as read so far.
+        if (auto table = ReadRast(ChunkDataAtCursor(ConvertToLong(length)), IlbmInfo.Height, FilePalette))
+            TakeLineTable(std::move(*table));
     } else if (id == "CRNG" || id == "CCRT" || id == "DRNG") {
         const ByteSpan data = ByteReader(FileCache.data(), CachedLength()).Slice(CachePos, length);
         ColourRanges.push_back(id == "CRNG" ? ReadCrng(data) : id == "CCRT" ? ReadCcrt(data) : ReadDrng(data));

@@ -14,95 +14,23 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "decode/colour_mapping.h"
 #include "iff/colour_ranges.h"
+#include "iff/ilbm_info.h"
 #include "iff/line_palette.h"
+#include "iff/load_observer.h"
 #include "iff/pixel_array.h"
 
 namespace planora {
-
-// The picture description: the BMHD fields, the CAMG mode state and the
-// walk's bookkeeping. 16-bit flags hold 1 (or -1 for MapAfterLoad) for true.
-struct IlbmInfoRecord {
-    int32_t FormSize = 0;
-    int32_t HeaderSize = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    int32_t Xpos = 0;
-    int32_t Ypos = 0;
-    int32_t Bitplanes = 0;
-    int32_t Masking = 0;
-    int32_t Packtype = 0;
-    int32_t Pad1 = 0;
-    int32_t TransparentColour = 0;
-    int32_t XAspectRatio = 0;
-    int32_t YAspectRatio = 0;
-    int32_t PageWidth = 0;
-    int32_t PageHeight = 0;
-    int32_t ModeID = 0;
-    int16_t DisplayMode = 0;  // 0 no CAMG read, 1 normal, 2 HAM6, 3 HAM8
-    int16_t HalfBriteFlag = 0;
-    int16_t HamFlag = 0;
-    int16_t DynamicPaletteFlag = 0;
-    int16_t InterlaceFlag = 0;
-    int16_t MapAfterLoad = 0;  // -1: rows are mapped after the chunk walk
-};
-
-// One line of the details panel: a label and its formatted value.
-struct DetailLine {
-    std::string Label;
-    std::string Value;
-    bool operator==(const DetailLine&) const = default;
-};
-
-// What the loader tells the user. The program shows these in a message box and
-// the details panel; the converter and the tests record them.
-class LoadObserver {
-public:
-    virtual ~LoadObserver() = default;
-    // A message with an OK button ("Error- File Doesn't Exist").
-    virtual void ShowMessage(const std::string& text) = 0;
-    // The details of a picture whose chunk walk completed, in panel order.
-    virtual void ShowImageInfo(const std::vector<DetailLine>& lines) = 0;
-};
-
-// Told when ColourImage rows hold their final colours, so that they can be
-// written out while the rest of the picture is still being decoded. Only large
-// pictures decoded on two threads report, and the calls come from those threads.
-class RowObserver {
-public:
-    virtual ~RowObserver() = default;
-    // Rows 1..lastRow are final, unless RowsChanging comes later in the load.
-    virtual void RowsFinished(int32_t lastRow) = 0;
-    // The rows reported so far are about to change (another BODY in the same
-    // file); returns once nothing reads them any more.
-    virtual void RowsChanging() = 0;
-};
-
-// Palettes hold 257 entries, indices 0 to 256; pixel values reach 255.
-constexpr int kPaletteEntries = 257;
-
-using ColourTable = std::array<uint32_t, kPaletteEntries>;
 
 // The most bytes the two picture arrays (4 + 1 bytes per element) may take
 // together. A header of a few bytes can claim 32767 x 32767 pixels, 5.4 GB of
 // arrays; pictures above this budget end the load with "Out of memory".
 constexpr int64_t kDefaultImageByteBudget = int64_t{1} << 30;
-
-// How indices become colours by the rules of mode (1 ordinary, 2 HAM6,
-// 3 HAM8) with a palette and the HAM tables as they are when it is made;
-// made once, it serves every row while neither changes. It reads nothing
-// else, so rows can be mapped side by side.
-struct ColourMapping {
-    int16_t Mode = 1;
-    const uint32_t* Palette = nullptr;
-    // HAM: colour = (colour to the left & Keep[index]) + Add[index].
-    std::array<uint32_t, 256> Keep{};
-    std::array<uint32_t, 256> Add{};
-};
 
 class PictureContext {
 public:
@@ -181,14 +109,9 @@ public:
     // A CMAP was read in this load: a CMYK chunk (iff/cmyk_palette.h) then
     // leaves the palette alone.
     bool PaletteFromCmap = false;
-    // Per-line palettes (iff/line_palette.h). SHAM, BEAM and RAST are read
-    // into DynamicPalettes as a CTBL is, and PCHG into a list of each row's
-    // changes (iff/line_palette_chunks.cpp); LinePalettes tells which of them
-    // the rows take, by the chunks read so far in the load.
-    void LoadShamPalettes(int32_t SectionSize);
-    void LoadBeamPalettes(int32_t SectionSize);
-    void LoadRasterPalettes(int32_t SectionSize);
-    void LoadPaletteChanges(uint32_t length);
+    // Per-line palettes (iff/line_palette.h): SHAM, BEAM and RAST are read
+    // into DynamicPalettes as a CTBL is, PCHG into each row's changes;
+    // LinePalettes tells which of them the rows take.
     LinePalette LinePalettes;
     // Transparency (iff/transparency.cpp). KeepMaskRow copies the mask plane
     // row of Masking 1, which the BODY decoder leaves in the spare plane row
@@ -210,7 +133,7 @@ public:
     bool IsAnimation() const { return FormStart != 0; }
     // Maps the palette indices of ChunkyImage with `palette` as the base
     // colours into `out`, laid out as ColourImage (rows 1 to Height); line
-    // palettes apply on top as in the load (decode/colour_cycling.cpp).
+    // palettes apply on top as in the load (decode/palette_mapping.cpp).
     void MapPictureWithPalette(const ColourTable& palette, uint32_t* out);
 
     // ---- Picture arrays --------------------------------------------------------
@@ -297,7 +220,6 @@ private:
     void ReadPlaneRow(uint8_t* dest, bool packed);
     void ReadPlaneRowRaw(uint8_t* dest);
     void ReadPlaneRowByteRun1(uint8_t* dest);
-    void SkipPlaneRow(bool packed);
     uint8_t ByteAt(int64_t pos) const;
     size_t CachedLength() const;
     // The data of the chunk at the cursor, as much of `length` bytes as the
@@ -305,6 +227,7 @@ private:
     ByteSpan ChunkDataAtCursor(int64_t length) const;
     // A whole-line palette read: it becomes DynamicPalettes and the rows' lines.
     void TakeLineTable(LineTable table);
+    void TakePaletteChanges(std::optional<PaletteChangeList> changes);
     // What the per-line palettes make of the rows in display mode `mode`.
     RowColours LineColours(int16_t mode) const;
     // Called before rows that may have been reported final are changed.
