@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options->help) {
-        std::cout << UsageText();
+        std::cout << HelpText();
         return 0;
     }
     if (options->thumbnail)

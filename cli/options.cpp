@@ -4,6 +4,8 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "iff/form_table.h"
+
 namespace planora::cli {
 
 namespace {
@@ -165,6 +167,18 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
            "usage error.\n";
+}
+
+std::string HelpText() {
+    std::string text = UsageText() + "\nPictures read, known by their content whatever their names:\n";
+    for (const FormRow& form : Forms()) {
+        std::string line = "  " + std::string(form.Name);
+        line.resize(8, ' ');
+        line += std::string(form.Title) + " (";
+        for (size_t i = 0; i < form.Extensions.size(); ++i) line += (i ? " ." : ".") + std::string(form.Extensions[i].Name);
+        text += line + ")\n";
+    }
+    return text + "  and the pictures inside CAT and LIST files.\n";
 }
 
 }  // namespace planora::cli

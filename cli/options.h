@@ -31,5 +31,7 @@ const char* FormatExtension(OutputFormat format);
 std::optional<OutputFormat> FormatFromName(const std::string& name);
 
 std::string UsageText();
+// --help: the usage text and the forms the converter reads.
+std::string HelpText();
 
 }  // namespace planora::cli
