@@ -7,11 +7,10 @@
 // (iff/line_palette.h); when any of the others is there, a PCHG chunk is
 // left unused.
 //
-// The same walk reads the relatives of ILBM the table of forms marks as
-// such (iff/form_table.h): "PBM " (one byte per pixel in its BODY), "ACBM"
-// (whole bitplanes in an ABIT chunk instead of a BODY), RGB8 and RGBN (runs
-// of one colour). Forms of chunks of their own (DEEP, IMAG) go to their
-// row's reader.
+// The same walk reads the relatives of ILBM that the table of forms
+// (iff/form_table.h) marks as such, each row saying how its pixels are
+// stored (chunky rows, whole planes, runs of one colour); forms of chunks
+// of their own go to their row's reader.
 //
 // The BMHD (bitmap header) is normally the first chunk; chunks that come
 // before it (ANNO, NAME ...) are handled, in file order, once it has been

@@ -27,7 +27,7 @@ enum class FormBody : uint8_t {
     Planes,        // BMHD walk; BODY of interleaved plane rows (ILBM)
     Chunky,        // BMHD walk; BODY of a byte a pixel (PBM)
     Contiguous,    // BMHD walk; ABIT of whole planes one after another (ACBM)
-    RunsOfColour,  // BMHD walk; BODY of runs of one colour (RGB8, RGBN)
+    RunsOfColour,  // BMHD walk; BODY of runs of one colour (Impulse true colour)
     OwnChunks,     // chunks of its own, read by the row's Load (DEEP, IMAG)
     Frames,        // a sequence whose first frame is the picture (ANIM)
 };

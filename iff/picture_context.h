@@ -91,8 +91,8 @@ public:
 
     // ---- Other kinds of picture ---------------------------------------------
     // The FORM type of the loaded file, one of the table of forms
-    // (iff/form_table.h): "ILBM", "PBM ", "ACBM", "RGB8", "RGBN", "DEEP" or
-    // "IMAG". Their readers are free functions in files of their own.
+    // (iff/form_table.h), whose readers are free functions in files of
+    // their own.
     std::string FormType;
     // True-colour pictures: deep ILBM (24 or 32 planes of 8-bit components,
     // or 48 and 64 planes of 16-bit ones) and the forms the table marks as
