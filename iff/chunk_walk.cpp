@@ -21,16 +21,12 @@
 #include <limits>
 #include <new>
 
-#include "decode/contiguous_planes.h"
-#include "decode/pbm_body.h"
-#include "decode/rgbn_body.h"
-#include "decode/vertical_rle.h"
 #include "iff/cmyk_palette.h"
 #include "iff/container.h"
 #include "iff/file_system.h"
+#include "iff/form_table.h"
 #include "iff/line_tables.h"
 #include "iff/pchg.h"
-#include "iff/form_table.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -39,7 +35,6 @@ namespace planora {
 namespace {
 constexpr int32_t kMaxBitplanes = 8;
 
-bool HasBody(const FormRow* row, FormBody body) { return row && row->Body == body; }
 }  // namespace
 
 void PictureContext::BeginLoad(const std::string& Filename) {
@@ -197,7 +192,7 @@ bool PictureContext::IsDeepPicture() const {
     const FormRow* form = FindForm(FormTypeId(FormType));
     if (form && form->HoldsColours) return true;
     const int32_t planes = IlbmInfo.Bitplanes;
-    return HasBody(form, FormBody::Planes) && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
+    return FormType == "ILBM" && (planes == 24 || planes == 32 || planes == 48 || planes == 64);
 }
 
 void PictureContext::WalkChunks(int64_t bmhdChunkStart, int64_t firstChunkAfterBmhd) {
@@ -226,23 +221,9 @@ void PictureContext::WalkOneChunk(bool& camgSeen) {
 
 void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& camgSeen) {
     const FormRow* form = FindForm(FormTypeId(FormType));
-    // The cache with its two zero bytes, from the chunk's data on.
-    const ByteReader cache(ByteSpan(FileCache.data(), FileCache.size()));
-    if (id == "BODY" && !HasBody(form, FormBody::Contiguous)) {
+    if (form && form->ReadPixels && FormTypeId(id) == form->PixelChunk) {
         BeforeRowsChange();
-        if (HasBody(form, FormBody::Chunky))
-            DecodePbmBody(*this);
-        else if (HasBody(form, FormBody::RunsOfColour))
-            DecodeRgbnBody(*this, ByteReader(FileBytes()).Slice(CachePos, length), FormType == "RGB8");
-        else if (IlbmInfo.Packtype == 2 && BodyHoldsVdatChunks(cache.Slice(CachePos, cache.Size())))
-            DecodeContiguousPlanes(*this, UnpackVerticalRlePlanes(cache.Slice(CachePos, length), IlbmInfo.Width,
-                                                                  IlbmInfo.Height, IlbmInfo.Bitplanes));
-        else
-            IFF_Decode_Body();
-        if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
-    } else if (id == "ABIT" && HasBody(form, FormBody::Contiguous)) {
-        BeforeRowsChange();
-        DecodeContiguousPlanes(*this, cache.Slice(CachePos, length));
+        form->ReadPixels(*this, length);
         if (!camgSeen) IlbmInfo.MapAfterLoad = -1;
     } else if (id == "CMAP") {
         IFF_LOAD_PALLETTE(ConvertToLong(length));
@@ -251,6 +232,8 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         // A CMAP, wherever it is in the file, takes precedence.
         const int32_t size = ConvertToLong(length);
         if (!PaletteFromCmap) {
+            // From the chunk's data on, the cache's two zero bytes included.
+            const ByteReader cache(ByteSpan(FileCache.data(), FileCache.size()));
             const std::vector<uint32_t> colours = CmykColours(cache.Slice(CachePos, cache.Size()), size, kPaletteEntries);
             for (size_t i = 0; i < colours.size(); ++i) {
                 const uint32_t c = colours[i];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "decode/body_readers.h"
 #include "iff/deep_form.h"
 #include "iff/imag_form.h"
 
@@ -19,14 +20,14 @@ constexpr FormExtension kImagExtensions[] = {{"img", false}};
 constexpr FormExtension kAnimExtensions[] = {{"anim"}};
 
 constexpr std::array kForms = {
-    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true, FormBody::Planes},
-    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true, FormBody::Chunky},
-    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true, FormBody::Contiguous},
-    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true, FormBody::RunsOfColour},
-    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true, FormBody::RunsOfColour},
-    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true, FormBody::OwnChunks, LoadDeepForm},
-    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true, FormBody::OwnChunks, LoadImagForm},
-    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false, FormBody::Frames},
+    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true, ChunkId("BODY"), ReadPlaneBody},
+    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true, ChunkId("BODY"), ReadChunkyBody},
+    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true, ChunkId("ABIT"), ReadContiguousBody},
+    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true, ChunkId("BODY"), ReadRgbnBody},
+    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true, ChunkId("BODY"), ReadRgb8Body},
+    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true, 0, nullptr, LoadDeepForm},
+    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true, 0, nullptr, LoadImagForm},
+    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false},
 };
 }  // namespace
 
@@ -49,7 +50,7 @@ bool IsPictureForm(uint32_t type) {
 
 bool IsBitmapWalkForm(uint32_t type) {
     const FormRow* row = FindForm(type);
-    return row && row->Body != FormBody::OwnChunks && row->Body != FormBody::Frames;
+    return row && row->ReadPixels;
 }
 
 }  // namespace planora

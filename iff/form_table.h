@@ -22,15 +22,9 @@ struct FormExtension {
 
 class PictureContext;
 
-// How a form's pixels are stored, which decides how its file is read.
-enum class FormBody : uint8_t {
-    Planes,        // BMHD walk; BODY of interleaved plane rows (ILBM)
-    Chunky,        // BMHD walk; BODY of a byte a pixel (PBM)
-    Contiguous,    // BMHD walk; ABIT of whole planes one after another (ACBM)
-    RunsOfColour,  // BMHD walk; BODY of runs of one colour (Impulse true colour)
-    OwnChunks,     // chunks of its own, read by the row's Load (DEEP, IMAG)
-    Frames,        // a sequence whose first frame is the picture (ANIM)
-};
+// Reads the pixel chunk of a form the BMHD chunk walk reads, with the
+// cursor at the chunk's data (decode/body_readers.h).
+using PixelChunkReader = void (*)(PictureContext&, uint32_t length);
 
 // Loads a form of its own chunks from the context's file cache.
 using FormLoader = int16_t (*)(PictureContext&);
@@ -48,8 +42,12 @@ struct FormRow {
     bool HoldsColours = false;
     // A picture a CAT or LIST may hold (an ANIM is a sequence, not one).
     bool Picture = true;
-    FormBody Body = FormBody::Planes;
-    FormLoader Load = nullptr;  // for FormBody::OwnChunks
+    // A form the BMHD chunk walk reads (an ILBM in all but its pixels): the
+    // chunk that holds its pixels and how to read it.
+    uint32_t PixelChunk = 0;
+    PixelChunkReader ReadPixels = nullptr;
+    // A form of chunks of its own: its whole reader.
+    FormLoader Load = nullptr;
 };
 
 // Every readable form, in the order lists show them.
