@@ -165,7 +165,7 @@ TEST(Family, HandWorkedFilesEndAsDecided) {
         uint32_t colour;
         for (int32_t y = 1; list >> std::hex >> colour; ++y) EXPECT_EQ(pic.ColourAt(0, y), colour) << "row " << y;
     }
-    EXPECT_EQ(rows, 32);
+    EXPECT_EQ(rows, 39);
 }
 
 TEST(Family, ConverterInfoListsEveryPicture) {

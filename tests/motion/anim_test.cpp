@@ -180,6 +180,14 @@ TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
          {2, 4, 6, 8, 2},
          {"F0000000", "FFFF0000", "FFFF00FF", "0F0F0F0F", "FFFF00FF"},
          ""},
+        // Four frames whose last two repeat the first two (two back, no
+        // change) are two frames and two loop frames.
+        {"loop frames",
+         {DeltaFrame(5, 0, 0, 3, Dlta({{0, {0, 1, 0x81, 0x0F, 0, 0}}})), DeltaFrame(5, 0, 0, 5, Dlta({})),
+          DeltaFrame(5, 0, 0, 7, Dlta({}))},
+         {3, 5},
+         {"F0000000", "F00F0000"},
+         ""},
         // 1: a whole BODY under a BMHD of the first frame's size (at another
         //    place); 2: a BMHD one line taller ends the animation.
         {"BMHD of a later frame",

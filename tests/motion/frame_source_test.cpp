@@ -29,6 +29,7 @@ TEST(FrameSource, CyclingDelaysAddUpToTheRoundedPeriod) {
         {{Crng(5120, 0, 7)}, 8, 427},                     // 8 x 53.333 ms
         {{Crng(16384, 0, 1), Crng(8192, 4, 6)}, 6, 100},  // 2u and 3 x 2u: 6u
         {{Crng(12000, 0, 6)}, 7, 159},                    // 7 x 22.756 ms
+        {{Crng(16384, 0, 250), Crng(16384, 251, 253)}, 600, 10000},  // back after 753u: cut at 600 frames, 600u
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.periodMs);
