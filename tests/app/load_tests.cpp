@@ -8,6 +8,7 @@
 #include "preview_scaling.h"
 #include "program_fixture.h"
 #include "show_pic.h"
+#include "viewer_motion.h"
 
 namespace planora::test {
 namespace {
@@ -79,6 +80,10 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
     Load(QString());
     EXPECT_FALSE(Drop(*window, QUrl("https://example.org/picture.iff")));
     EXPECT_TRUE(shown.empty());
+    // Save As starts in the picture's folder, with or without an open dialog before.
+    picks.push_back(QString());
+    Trigger("mnu_File_SAVESA");
+    EXPECT_EQ(requests.back().InitialFolder, Q(pictures.Path()));
     EXPECT_EQ(Details(), QuadDetails());
     EXPECT_FALSE(PixelsAre(window->Picture1()->Picture(), [](int, int) { return kWhite; })) << "details not drawn";
     ASSERT_EQ(window->Picture5()->Picture().size(), QSize(32, 16));
@@ -126,11 +131,25 @@ TEST(PreviewScalingTest, HalvesWithRoundedAverages) {
     for (int i = 0; i < 10; ++i) image.setPixel(i % 5, i / 5, pixels[i]);
     // (0 + 255 + 0x10 + 0x30) / 4 = 79.75 -> 0x50 in each channel; (1 + 1 +
     // 1 + 2) / 4 = 1.25 -> 1, 2.25 -> 2, 3.25 -> 3.
-    const QImage both = HalveImage(image, true, true);
-    EXPECT_TRUE(both.size() == QSize(2, 1) && both.pixel(0, 0) == 0xFF505050u && both.pixel(1, 0) == 0xFF010203u);
+    // One direction: halves round up, (0 + 255) / 2 -> 0x80, (0 + 0x10) / 2 -> 8.
+    const struct {
+        bool x, y;
+        QSize size;
+        std::vector<QRgb> pixels;
+    } rows[] = {
+        {true, true, {2, 1}, {0xFF505050, 0xFF010203}},
+        {true, false, {2, 2}, {0xFF808080, 0xFF010203, 0xFF202020, 0xFF020304}},
+        {false, true, {5, 1}, {0xFF081018, 0xFF989088, 0xFF010203, 0xFF020304, 0xFFFF0000}},
+    };
+    for (const auto& [x, y, size, pixels] : rows) {
+        const QImage half = HalveImage(image, x, y);
+        ASSERT_EQ(half.size(), size);
+        EXPECT_TRUE(PixelsAre(half, [&](int px, int py) { return pixels[size_t(py * size.width() + px)]; })) << x << y;
+    }
     // 4096 -> 2048 -> 1024 -> 512 across, but 512 (twice 256) -> 256 down
-    // only once.
+    // only once; 640 (twice 320) is halved too.
     EXPECT_EQ(ShrinkTowards(QImage(4096, 512, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(512, 256));
+    EXPECT_EQ(ShrinkTowards(QImage(640, 300, QImage::Format_RGB32), QSize(320, 256)).size(), QSize(320, 300));
 }
 
 // The viewer of toolbar button 4 at several sizes; then app_big.iff, 1100 x
@@ -183,6 +202,48 @@ TEST_F(ProgramTest, ViewerAndALargePicture) {
     const QImage& canvas = window->Picture5()->Picture();
     EXPECT_TRUE(PixelsAre(canvas, [&](int, int) { return canvas.pixel(0, 0); }));
     EXPECT_NE(canvas.pixel(0, 0), kRed);
+}
+
+// Pictures a pixel high or wide, red, pixels 10 wide for 11 tall: they
+// export like any other, and in the viewer on the offscreen screen (800 x
+// 600) each zoom step shows them whole, Zoom In ending where the next step
+// would not fit.
+TEST_F(ProgramTest, ThinPictures) {
+    const struct {
+        int width, height;
+        const char* keys;
+        QSize shown;
+        bool canZoomIn;
+    } rows[] = {
+        {250, 1, "", {250, 1}, true},
+        {250, 1, "+++", {750, 3}, false},  // 1000 is wider than the screen
+        {1, 500, "+", {1, 500}, false},    // 1000 is taller
+        {1, 500, "a", {1, 550}, false},
+    };
+    Start();
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const auto& [width, height, keys, size, canZoomIn] = rows[i];
+        SCOPED_TRACE(i);
+        const std::string name = "thin" + std::to_string(i);
+        IlbmBuilder()
+            .Bmhd({.Width = width, .Height = height, .Bitplanes = 1, .XAspectRatio = 10, .YAspectRatio = 11})
+            .Cmap({0, 0xFF0000})
+            .Body(IndexPicture(width, height, 1), {.Planes = 1})
+            .WriteTo(pictures.File(name + ".iff"));
+        Load(Path(name + ".iff"));
+        for (const char* type : {".lut", ".rgb", ".txt"}) picks.push_back(Path(name + type));
+        Trigger("mnu_Export_Image_As_Chunky");
+        Trigger("mnu_Export_Image_As_32bitRGBChunky");
+        Trigger("mnu_Export_palette_AS_text");
+        EXPECT_EQ(QDir(Q(pictures.Path())).entryList({Q(name + ".*")}).size(), 4);
+        Trigger("Toolbar1_Button4");
+        ShowPic* viewer = window->Viewer();
+        ASSERT_TRUE(viewer && QTest::qWaitForWindowActive(viewer));
+        QTest::keyClicks(viewer, keys);
+        EXPECT_EQ(viewer->size(), size);
+        EXPECT_TRUE(Shows(*viewer, size.width(), size.height(), [](int, int) { return kRed; }));
+        EXPECT_EQ(viewer->findChild<ViewerMotion*>()->ZoomInAction()->isEnabled(), canZoomIn);
+    }
 }
 
 }  // namespace

@@ -122,6 +122,13 @@ TEST_F(ProgramTest, TrueColourHasNoIndexedExports) {
                                       "exported as a palette or as raw 8-bit chunky data.");
     EXPECT_EQ(shown, std::vector({refusal, refusal}));
     EXPECT_EQ(requests.size(), 1u);
+    // Save As starts where the last dialog was, not where a picture opened
+    // without one is.
+    window->OpenWhenStarted(CopyQuad());
+    QCoreApplication::processEvents();
+    picks.push_back(QString());
+    Trigger("mnu_File_SAVESA");
+    EXPECT_TRUE(QDir(requests.back().InitialFolder) == QDir(PLANORA_TEST_DATA));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "preferences.h"
+#include "preferences_folder.h"
 #include "program_fixture.h"
 #include "splash_screen.h"
 
@@ -63,6 +64,8 @@ TEST_F(StartupTest, AboutAndTheWebPage) {
     EXPECT_EQ(endCalls, 0);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(Centred(*window));
+    // The credit is kept as character differences: "Planora Team".
+    EXPECT_EQ(window->windowTitle(), "Planora V0.05,  By Planora Team");
 
     Trigger("mnu_about_korvel");
     Trigger("mnu_about_about");
@@ -74,6 +77,10 @@ TEST_F(StartupTest, AboutAndTheWebPage) {
     Start(false, Q(appFolder.File("no-such-folder")));
     Trigger("mnu_File_Quit");
     EXPECT_EQ(endCalls, 1);
+    // A trailing backslash goes as well: the file of the earlier run is read.
+    window.reset();
+    Start(true, Q(appFolder.Path()) + "\\");
+    EXPECT_FALSE(window->Timer1()->isActive());
 }
 
 // A file named on the command line of a first start opens once the splash
@@ -91,7 +98,7 @@ TEST_F(StartupTest, FileFromTheCommandLineWaitsForTheSplash) {
 TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
     // Each row: the file, \r and \n written as such, and the value read.
     const QStringList rows = DataLines("preferences.tsv");
-    ASSERT_EQ(rows.size(), 9);
+    ASSERT_EQ(rows.size(), 10);
     for (const QString& row : rows) {
         SCOPED_TRACE(row.toStdString());
         TempDir folder;
@@ -101,6 +108,18 @@ TEST(PreferencesTest, SplashSeenUpToTheEndMarker) {
         prefs.LoadPreferences(Q(folder.Path()));
         EXPECT_EQ(prefs.SplashSeen, row.section('\t', 1).toInt());
     }
+}
+
+// The program's own folder when it is a folder that can be written; else
+// the configuration folder, made when missing.
+TEST(PreferencesTest, ProgramFolderWhenWritable) {
+    TempDir folder;
+    WriteBytes(folder.File("file"), {1});
+    const QString config = Q(folder.File("config/Planora"));
+    for (const auto& [program, chosen] : {std::pair{Q(folder.Path()), Q(folder.Path())},
+                                          {Q(folder.File("file")), config}, {Q(folder.File("none")), config}})
+        EXPECT_EQ(PreferencesFolder(program, config), chosen);
+    EXPECT_TRUE(QFileInfo(config).isDir());
 }
 
 }  // namespace
