@@ -163,12 +163,7 @@ void PlanoraMain::BuildToolbar() {
         action->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i + 1));
         const int index = i + 1;
         connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
-        toolbarButtons_.append(action);
     }
-}
-
-QAction* PlanoraMain::ToolbarButton(int index) const {
-    return index >= 1 && index <= toolbarButtons_.size() ? toolbarButtons_[index - 1] : nullptr;
 }
 
 void PlanoraMain::Form_Load() {

@@ -69,8 +69,6 @@ public:
     QTimer* Timer1() { return &timer1_; }
     Frm_SplashScreen* SplashScreen() const { return splash_; }
     ShowPic* Viewer() const { return showPic_; }
-    // The toolbar button with the given 1-based index.
-    QAction* ToolbarButton(int index) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,7 +112,6 @@ private:
     bool processEnded_ = false;
 
     QToolBar* toolbar1_ = nullptr;
-    QList<QAction*> toolbarButtons_;
     DetailsPanel* picture1_ = nullptr;
     PictureBox* picture5_ = nullptr;
     PictureBox* picture6_ = nullptr;
