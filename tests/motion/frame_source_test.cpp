@@ -55,6 +55,25 @@ TEST(FrameSource, CyclingDelaysAddUpToTheRoundedPeriod) {
     }
 }
 
+// A range moves colours only with two cells or more, one of them a register:
+// a picture whose ranges cannot move is still, one frame, not a period.
+TEST(FrameSource, RangesThatCannotMoveLeaveAStillPicture) {
+    const struct { const char* id; test::Buf range; } rows[] = {
+        {"CRNG", Crng(16384, 3, 3)},                                                 // one register
+        {"DRNG", {0, 1, 0x40, 0, 0, 1, 0, 1, 0, 2}},                                 // one register cell
+        {"DRNG", {0, 1, 0x40, 0, 0, 1, 2, 0, 0, 0xFF, 0, 0, 1, 0, 0xFF, 0}},         // two true colours
+    };
+    for (const auto& row : rows) {
+        test::IlbmBuilder file;
+        file.Bmhd(8, 1, 3).Cmap({0, 0x202020, 0x404040, 0x606060}).Chunk(row.id, row.range).Body({8, 1, {0, 1, 2, 3, 0, 1, 2, 3}}, {3});
+        PictureContext pic;
+        ASSERT_EQ(pic.Load_IFF_From_Memory("still.iff", file.Bytes()), 1);
+        FrameSource frames(std::move(pic));
+        EXPECT_EQ(frames.Kind(), FrameKind::Still) << row.id << " " << row.range.size();
+        EXPECT_EQ(frames.Count(), 1u);
+    }
+}
+
 // color_balls shows 12 frames and ends with two loop frames; angel_ham6 has a
 // CMAP in every frame. Frames are asked for out of order, back to the start
 // and across the wrap from the last frame to the first.
