@@ -50,6 +50,9 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     // No bytes, a picture cut where the height reads 0, not IFF, a sound.
     for (const char* name : {"empty.iff", "cut.iff", "not-iff.iff", "sound.iff"})
         EXPECT_TRUE(QImageReader(PLANORA_TEST_DATA "/thumbnail/" + QString(name), "iff").read().isNull()) << name;
+    // A still picture is no animation to a viewer; an ANIM is.
+    EXPECT_FALSE(QImageReader(PLANORA_TEST_DATA "/thumbnail/landscape.iff").supportsAnimation());
+    EXPECT_TRUE(QImageReader(PLANORA_TEST_DATA "/color_balls.anim").supportsAnimation());
     // Known by content: a file that is no IFF picture is not claimed, whatever its name.
     for (const char* name : {"not-iff.iff", "sound.iff"})
         EXPECT_FALSE(QImageReader(PLANORA_TEST_DATA "/thumbnail/" + QString(name)).canRead()) << name;
