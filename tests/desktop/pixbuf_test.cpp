@@ -43,6 +43,8 @@ TEST(PixbufLoader, ReadsEveryCorpusPictureAsTheConverterDoes) {
         EXPECT_EQ(Pixels(gdk_pixbuf_loader_get_pixbuf(loader), false), expected);
         g_object_unref(loader);
     }
+    // A picture one pixel wide and high (its colour A0B0C0 worked out in family.tsv).
+    EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file(PLANORA_TEST_DATA "/family/beam_one_line.iff", nullptr)), std::string("\xA0\xB0\xC0\xFF", 4) + "1");
     GError* error = nullptr;  // for a picture cut where the height reads 0
     EXPECT_EQ(gdk_pixbuf_new_from_file(PLANORA_TEST_DATA "/thumbnail/cut.iff", &error), nullptr);
     EXPECT_TRUE(g_error_matches(error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_CORRUPT_IMAGE));
