@@ -141,7 +141,6 @@ public:
         next_ = chunk.Next();
         return true;
     }
-    int64_t NextStart() const { return next_; }
 
 private:
     ByteReader in_;

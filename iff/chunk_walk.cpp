@@ -259,7 +259,7 @@ void PictureContext::HandleChunk(const std::string& id, uint32_t length, bool& c
         if (auto table = ReadRast(ChunkDataAtCursor(ConvertToLong(length)), IlbmInfo.Height, FilePalette))
             TakeLineTable(std::move(*table));
     } else if (id == "CRNG" || id == "CCRT" || id == "DRNG") {
-        const ByteSpan data = ByteReader(FileCache.data(), CachedLength()).Slice(CachePos, length);
+        const ByteSpan data = ChunkDataAtCursor(length);
         ColourRanges.push_back(id == "CRNG" ? ReadCrng(data) : id == "CCRT" ? ReadCcrt(data) : ReadDrng(data));
     }
 }
