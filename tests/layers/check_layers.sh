@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Which folder may include which: iff/ and decode/ are one layer at the
-# bottom, output/ sits on them, and the programs (cli/, app/) and the image
-# loaders (imageformats/, pixbuf/) on output/. A folder never includes one
+# bottom, the encoders (encode/) on them, output/ on those, and the programs
+# (cli/, app/) and the image loaders (imageformats/, pixbuf/) on top. A folder never includes one
 # above it; the loaders include neither program, and the programs not each
 # other. Prints each include that breaks this and fails when there is one.
 set -u
@@ -9,9 +9,10 @@ root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 declare -A allowed=(
   [iff]="iff decode"
   [decode]="iff decode"
-  [output]="iff decode output"
-  [cli]="iff decode output cli"
-  [app]="iff decode output app"
+  [encode]="iff decode encode"
+  [output]="iff decode encode output"
+  [cli]="iff decode encode output cli"
+  [app]="iff decode encode output app"
   [imageformats]="iff decode output imageformats"
   [pixbuf]="iff decode output pixbuf"
 )
