@@ -31,6 +31,15 @@ bool IsPictureForm(const QByteArray& head) {
     return planora::LooksLikePicture(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size()));
 }
 
+// The plugin's keys (planora.json): every extension of the table of forms a
+// MIME package may claim.
+bool IsPluginKey(const QByteArray& format) {
+    for (const planora::FormRow& form : planora::Forms())
+        for (const planora::FormExtension& key : form.Extensions)
+            if (key.Claimable && format == QByteArray(key.Name.data(), int(key.Name.size()))) return true;
+    return false;
+}
+
 std::vector<uint8_t> ToVector(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
     return std::vector<uint8_t>(data, data + bytes.size());
@@ -53,11 +62,16 @@ IlbmFrames::IlbmFrames(planora::PictureContext pic) : Source(std::move(pic)) {
 QImage IlbmFrames::Frame(int i) {
     const planora::PictureView frame = Source.Frame(size_t(i));
     const bool alpha = frame.HasAlpha();
+    const QSize size(frame.Width, frame.Height);
+    const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     QImage image;
     // allocateImage keeps to QImageReader's allocation limit.
-    if (!QImageIOHandler::allocateImage(QSize(frame.Width, frame.Height),
-                                        alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32, &image))
-        return {};
+    if (!QImageIOHandler::allocateImage(size, format, &image)) return {};
+#else
+    QImage image(size, format);  // null when the memory is not there
+    if (image.isNull()) return {};
+#endif
     for (int y = 0; y < frame.Height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         const uint32_t* colours = frame.Row(y);
@@ -179,12 +193,13 @@ QSize IlbmHandler::HeaderSize() const {
 }
 
 QImageIOPlugin::Capabilities IlbmPlugin::capabilities(QIODevice* device, const QByteArray& format) const {
-    // The plugin's keys (planora.json): the extensions of ILBM.
-    const QByteArray lower = format.toLower();
-    for (const planora::FormExtension& key : planora::FindForm(planora::ChunkId("ILBM"))->Extensions)
-        if (lower == QByteArray(key.Name.data(), qsizetype(key.Name.size()))) return CanRead;
-    if (!format.isEmpty() || !device || !device->isOpen()) return {};
-    return device->isReadable() && IlbmHandler::canRead(device) ? CanRead : Capabilities();
+    // Another plugin may claim one of the keys too (KImageFormats claims
+    // "iff"): given a device, only the pictures Planora reads are claimed,
+    // so that Qt asks the next plugin for the others.
+    const bool readable = device && device->isOpen() && device->isReadable();
+    if (!format.isEmpty() && !IsPluginKey(format.toLower())) return {};
+    if (!format.isEmpty() && !readable) return CanRead;
+    return readable && IlbmHandler::canRead(device) ? CanRead : Capabilities();
 }
 
 QImageIOHandler* IlbmPlugin::create(QIODevice* device, const QByteArray& format) const {

@@ -102,8 +102,9 @@ Claims CompletionExtensions(const std::string& text) {
     return names;
 }
 
-// The Qt plugin's keys and their MIME types, as "key mime" pairs: the
-// extensions of ILBM, which the plugin's capabilities take as formats.
+// The Qt plugins' keys and their MIME types, as "key mime" pairs: every
+// extension a MIME package may claim, with the type of the first form that
+// has it.
 Claims PluginKeys(const std::string& text) {
     Claims pairs;
     std::vector<std::string> keys, types;
@@ -121,9 +122,11 @@ Claims PluginKeys(const std::string& text) {
 }
 
 Claims TablePluginKeys() {
-    Claims pairs;
-    const FormRow* ilbm = FindForm(ChunkId("ILBM"));
-    for (const FormExtension& e : ilbm->Extensions) pairs.insert(std::string(e.Name) + " " + std::string(ilbm->MimeType));
+    Claims pairs, keys;
+    for (const FormRow& form : Forms())
+        for (const FormExtension& e : form.Extensions)
+            if (e.Claimable && keys.insert(std::string(e.Name)).second)
+                pairs.insert(std::string(e.Name) + " " + std::string(form.MimeType));
     return pairs;
 }
 
