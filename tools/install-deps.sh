@@ -7,7 +7,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake g++ pkg-config \
-  qt6-base-dev libgl-dev zlib1g-dev libgdk-pixbuf-2.0-dev \
+  qt6-base-dev libgl-dev zlib1g-dev libgdk-pixbuf-2.0-dev qtbase5-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev \
   netpbm ffmpeg \

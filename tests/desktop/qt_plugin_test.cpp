@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMovie>
 
+#include "iff/form_table.h"
 #include "run_convert.h"
 
 namespace {
@@ -33,6 +35,10 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
         EXPECT_EQ(reader.size(), expected.size());
         EXPECT_EQ(reader.imageFormat(), expected.format());
         EXPECT_EQ(reader.read(), expected);
+        // The suffix alone, as a format without looking at the bytes, is a key.
+        QImageReader by_key(path.c_str(), QFileInfo(path.c_str()).suffix().toLatin1());
+        by_key.setAutoDetectImageFormat(false);
+        EXPECT_EQ(by_key.read(), expected);
         if (!path.ends_with(".anim")) continue;
         // QMovie shortens a frame's delay by the time the frame took to decode,
         // so the delay is asked of the plugin itself.
@@ -53,6 +59,14 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     // A still picture is no animation to a viewer; an ANIM is.
     EXPECT_FALSE(QImageReader(PLANORA_TEST_DATA "/thumbnail/landscape.iff").supportsAnimation());
     EXPECT_TRUE(QImageReader(PLANORA_TEST_DATA "/color_balls.anim").supportsAnimation());
+    // Viewers that choose by MIME type see every form's type and extension.
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats(), types = QImageReader::supportedMimeTypes();
+    for (const planora::FormRow& form : planora::Forms())
+        for (const planora::FormExtension& key : form.Extensions) {
+            if (!key.Claimable) continue;
+            EXPECT_TRUE(formats.contains(QByteArray(key.Name.data(), int(key.Name.size())))) << key.Name;
+            EXPECT_TRUE(types.contains(QByteArray(form.MimeType.data(), int(form.MimeType.size())))) << form.MimeType;
+        }
     // Known by content: a file that is no IFF picture is not claimed, whatever its name.
     for (const char* name : {"not-iff.iff", "sound.iff"})
         EXPECT_FALSE(QImageReader(PLANORA_TEST_DATA "/thumbnail/" + QString(name)).canRead()) << name;
