@@ -52,7 +52,15 @@ private:
 
 class IlbmPlugin : public QImageIOPlugin {
     Q_OBJECT
+// Qt 6 drops a plugin whose keys an earlier-listed plugin all has, and lists
+// a plugin folder in the file system's order: claiming "iff", the only key of
+// KImageFormats' IFF plugin (Qt 6 only), would unload that plugin on some
+// systems. So the Qt 6 plugin leaves "iff" to content detection.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QImageIOHandlerFactoryInterface" FILE "planora-qt6.json")
+#else
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QImageIOHandlerFactoryInterface" FILE "planora.json")
+#endif
 
 public:
     Capabilities capabilities(QIODevice* device, const QByteArray& format) const override;

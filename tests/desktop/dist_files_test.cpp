@@ -121,8 +121,9 @@ Claims PluginKeys(const std::string& text) {
     return pairs;
 }
 
-Claims TablePluginKeys() {
-    Claims pairs, keys;
+// The Qt 6 plugin leaves `shared` to KImageFormats' plugin (ilbm_handler.h).
+Claims TablePluginKeys(const std::string& shared) {
+    Claims pairs, keys{shared};
     for (const FormRow& form : Forms())
         for (const FormExtension& e : form.Extensions)
             if (e.Claimable && keys.insert(std::string(e.Name)).second)
@@ -140,7 +141,8 @@ TEST(DistFiles, EveryFileListsTheFormsOfTheTable) {
         {PLANORA_SOURCE_DIR "/dist/planora.thumbnailer", [](const std::string& t) { return ListEntries(t, "MimeType"); }, TableMimeTypes},
         {PLANORA_SOURCE_DIR "/dist/planora.desktop", [](const std::string& t) { return ListEntries(t, "MimeType"); }, TableMimeTypes},
         {PLANORA_SOURCE_DIR "/dist/planora-convert.bash-completion", CompletionExtensions, TableExtensionsBothCases},
-        {PLANORA_SOURCE_DIR "/imageformats/planora.json", PluginKeys, TablePluginKeys},
+        {PLANORA_SOURCE_DIR "/imageformats/planora.json", PluginKeys, [] { return TablePluginKeys(""); }},
+        {PLANORA_SOURCE_DIR "/imageformats/planora-qt6.json", PluginKeys, [] { return TablePluginKeys("iff"); }},
     };
     for (const auto& file : files) {
         const std::string text = ReadText(file.path);

@@ -15,6 +15,9 @@ namespace {
 
 using namespace planora::test;
 
+// The key the Qt 6 plugin leaves to KImageFormats' plugin (ilbm_handler.h).
+constexpr std::string_view kSharedKey = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0) ? "iff" : "";
+
 // Every corpus picture is read as "iff" and equals the converter's PNG, in
 // the same image format; the size and format are known before reading, and
 // recognising the picture does not move the device. Broken input gives a null
@@ -35,10 +38,11 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
         EXPECT_EQ(reader.size(), expected.size());
         EXPECT_EQ(reader.imageFormat(), expected.format());
         EXPECT_EQ(reader.read(), expected);
-        // The suffix alone, as a format without looking at the bytes, is a key.
-        QImageReader by_key(path.c_str(), QFileInfo(path.c_str()).suffix().toLatin1());
+        // The suffix alone, as a format without looking at the bytes, where it is a key.
+        const QByteArray suffix = QFileInfo(path.c_str()).suffix().toLatin1();
+        QImageReader by_key(path.c_str(), suffix);
         by_key.setAutoDetectImageFormat(false);
-        EXPECT_EQ(by_key.read(), expected);
+        if (suffix.toStdString() != kSharedKey) EXPECT_EQ(by_key.read(), expected);
         if (!path.ends_with(".anim")) continue;
         // QMovie shortens a frame's delay by the time the frame took to decode,
         // so the delay is asked of the plugin itself.
@@ -63,7 +67,7 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     const QList<QByteArray> formats = QImageReader::supportedImageFormats(), types = QImageReader::supportedMimeTypes();
     for (const planora::FormRow& form : planora::Forms())
         for (const planora::FormExtension& key : form.Extensions) {
-            if (!key.Claimable) continue;
+            if (!key.Claimable || key.Name == kSharedKey) continue;
             EXPECT_TRUE(formats.contains(QByteArray(key.Name.data(), int(key.Name.size())))) << key.Name;
             EXPECT_TRUE(types.contains(QByteArray(form.MimeType.data(), int(form.MimeType.size())))) << form.MimeType;
         }
