@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "standin/standin_colour.h"
 #include "temp_dir.h"
 
 namespace {
@@ -68,8 +67,7 @@ TEST_P(PluginPair, AnimationsPlayAndOtherIffFilesReachTheOtherPlugin) {
         QImageReader reader(QString::fromStdString(c.path));
         const QImage image = reader.read();
         ASSERT_FALSE(image.isNull()) << reader.errorString().toStdString();
-        const bool byStandIn = image.size() == QSize(1, 1) && image.pixel(0, 0) == kStandInColour;
-        EXPECT_EQ(!byStandIn, c.planora);
+        EXPECT_EQ(image.size() != QSize(7, 3), c.planora);  // the stand-in's pictures are 7 x 3
         QMovie movie(QString::fromStdString(c.path));
         EXPECT_EQ(movie.frameCount() > 1, c.moving);
     }

@@ -1,13 +1,11 @@
 // A stand-in for KImageFormats' "iff" plugin, as it claims files: the key
 // "iff" whatever the bytes, and by content every FORM or FOR4 file. It reads
-// stills only: a 1 x 1 picture of kStandInColour, so that a test sees which
-// plugin read a file.
+// stills only: a blank 7 x 3 picture, so that a test sees which plugin read
+// a file.
 #include <QIODevice>
 #include <QImage>
 #include <QImageIOHandler>
 #include <QImageIOPlugin>
-
-#include "standin_colour.h"
 
 namespace {
 bool IsIff(QIODevice* device) {
@@ -22,8 +20,7 @@ public:
     bool read(QImage* image) override {
         if (!IsIff(device())) return false;
         device()->readAll();
-        *image = QImage(1, 1, QImage::Format_RGB32);
-        image->setPixel(0, 0, kStandInColour);
+        *image = QImage(7, 3, QImage::Format_RGB32);
         return true;
     }
 };
