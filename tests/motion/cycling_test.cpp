@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "decode/colour_cycling.h"
@@ -85,14 +86,53 @@ TEST(Cycling, HamRowsRemapFromCycledBaseColours) {
     EXPECT_EQ(pic.ColourAt(2, 1), 0x332055u);  // the stored picture is unchanged
 }
 
+// Pictures with active colour ranges over every kind of palette, made here:
+// CRNG ranges forward, reversed and overlapping, DRNG register cells, and
+// the Extra-Half-Brite, HAM6, HAM8, SHAM and PCHG line palettes under them.
+std::vector<std::pair<std::string, test::Buf>> CyclingPictures() {
+    std::mt19937 rng(7);
+    const int32_t width = 40, height = 12;
+    const test::Buf forward = {0, 0, 0x0A, 0, 0, 1, 8, 15}, reversed = {0, 0, 0x14, 0, 0, 3, 12, 18},
+                    low = {0, 0, 0x20, 0, 0, 1, 1, 6};
+    // DRNG cells 3 to 9, three register cells: (3, 4), (5, 6), (7, 8).
+    const test::Buf drng = {3, 9, 0x0C, 0, 0, 1, 0, 3, 3, 4, 5, 6, 7, 8};
+    const auto make = [&](int planes, size_t colours, uint32_t camg, const std::vector<std::pair<const char*, test::Buf>>& chunks) {
+        test::IndexPicture picture(width, height);
+        for (uint8_t& index : picture.Pixels) index = uint8_t(rng() % (1u << planes));
+        std::vector<uint32_t> cmap(colours);
+        for (uint32_t& colour : cmap) colour = rng() & 0xFFFFFF;
+        test::IlbmBuilder file;
+        file.Bmhd(width, height, planes, 1).Cmap(cmap).Camg(camg);
+        for (const auto& [id, data] : chunks) file.Chunk(id, data);
+        return file.Body(picture, {planes, test::Packing::ByteRun1}).Bytes();
+    };
+    test::Buf sham(2 + 32 * size_t(height));
+    for (size_t i = 2; i < sham.size(); ++i) sham[i] = uint8_t(i % 2 ? rng() : rng() & 0x0F);
+    std::vector<test::PchgLine> changes;
+    for (int32_t line = 1; line < height; line += 2) changes.push_back({line, {uint16_t(0x1000 | (rng() & 0xFFF))}, {uint16_t(rng())}, {}});
+    return {
+        {"crng_5_planes", make(5, 32, 0, {{"CRNG", forward}, {"CRNG", reversed}})},
+        {"drng_5_planes", make(5, 32, 0x4000, {{"DRNG", drng}, {"CRNG", reversed}})},
+        {"halfbrite", make(6, 32, 0x80, {{"CRNG", forward}})},
+        {"ham6", make(6, 16, 0x800, {{"CRNG", low}})},
+        {"ham8", make(8, 64, 0x800, {{"CRNG", forward}, {"CRNG", reversed}})},
+        {"sham", make(4, 16, 0, {{"SHAM", sham}, {"CRNG", low}})},
+        {"pchg", make(5, 32, 0, {{"PCHG", test::PchgData({false, 0, height, false}, changes)}, {"CRNG", forward}})},
+    };
+}
+
 // At time 0 the palette is the stored one, and mapping the indices with it
-// gives the loaded picture again, line palettes included.
+// gives the loaded picture again, line palettes included: for the pictures
+// above and for real files from other programs.
 TEST(Cycling, StartIsTheStoredPicture) {
-    for (const char* name : {"cycling_skywave4.iff", "cycling_gaza.iff", "ham6_serenity.iff", "ham8_tng.iff", "ehb_hope.iff",
-                             "sham_somnambulist.iff", "pchg_manhattan.iff", "pchg_big_ehb_kde.iff"}) {
+    std::vector<std::pair<std::string, test::Buf>> pictures = CyclingPictures();
+    for (const char* name : {"cycling_skywave4.iff", "ham6_serenity.iff", "pchg_big_ehb_kde.iff"})
+        pictures.emplace_back(name, test::ReadBytes(test::DataFile(name)));
+    for (const auto& [name, bytes] : pictures) {
         SCOPED_TRACE(name);
         PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile(name)), 1);
+        ASSERT_EQ(pic.Load_IFF_From_Memory(name, bytes), 1);
+        if (!name.ends_with(".iff")) ASSERT_TRUE(HasActiveRanges(pic.ColourRanges));
         const std::vector<uint32_t> out = Cycled(pic, 0);
         const size_t stride = size_t(pic.ImageStride());
         int64_t differing = 0;
