@@ -21,12 +21,11 @@ cmake --build "$build" -j2 --target "${targets[@]/#/planora_fuzz_}"
 
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
-  seeds="$root/fuzz/seeds/$t" regressions="$root/fuzz/regressions/$t"
-  [ -d "$seeds" ] || seeds="$root/fuzz/seeds/load"
-  [ -d "$regressions" ] || regressions="$root/fuzz/regressions/load"
+  inputs=$t
+  [[ $t == pixbuf || $t == qt ]] && inputs=load
   echo "== $t: $seconds s"
   "$build/planora_fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 \
     -dict="$root/fuzz/ilbm.dict" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build/findings/$t/" \
-    "$build/corpus/$t" "$seeds" "$regressions"
+    "$build/corpus/$t" "$root/fuzz/seeds/$inputs" "$root/fuzz/regressions/$inputs"
 done

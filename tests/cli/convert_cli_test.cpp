@@ -24,8 +24,7 @@ std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.e
 // Every "@" becomes the folder, and "%VERSION%" the project's version as CMake has it.
 std::string Expand(std::string s, const std::string& dir) {
     for (size_t at = s.find('@'); at != std::string::npos; at = s.find('@', at + dir.size())) s.replace(at, 1, dir);
-    const std::string version = "%VERSION%";
-    if (const size_t at = s.find(version); at != std::string::npos) s.replace(at, version.size(), PLANORA_PROJECT_VERSION);
+    if (const size_t at = s.find("%VERSION%"); at != std::string::npos) s.replace(at, 9, PLANORA_PROJECT_VERSION);
     return s;
 }
 

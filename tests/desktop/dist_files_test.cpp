@@ -149,22 +149,5 @@ TEST(DistFiles, EveryFileListsTheFormsOfTheTable) {
     }
 }
 
-// What the table says of the system's types holds for the MIME database
-// installed here: a System type knows the form by content, a type known by
-// name only has no magic (Planora's package adds it) but a comment of its own.
-TEST(DistFiles, TheSystemTypesAreAsTheTableSays) {
-    const std::string system = ReadText("/usr/share/mime/packages/freedesktop.org.xml");
-    if (system.empty()) GTEST_SKIP() << "shared-mime-info is not installed";
-    for (const FormRow& form : Forms()) {
-        if (form.MimeOwner == MimeTypeOwner::Planora) continue;
-        SCOPED_TRACE(std::string(form.MimeType));
-        const std::vector<std::string> bodies = Matches(system, "<mime-type type=\"" + std::string(form.MimeType) + "\">([\\s\\S]*?)</mime-type>");
-        ASSERT_EQ(bodies.size(), 1u);
-        const bool knowsContent = std::regex_search(bodies[0], std::regex("<match [^>]*value=\"" + ChunkIdText(form.Type) + "\"[^>]*offset=\"8\""));
-        EXPECT_EQ(knowsContent, form.MimeOwner == MimeTypeOwner::System);
-        EXPECT_NE(bodies[0].find("<comment>"), std::string::npos);
-    }
-}
-
 }  // namespace
 }  // namespace planora
