@@ -159,12 +159,12 @@ PLANORA_BENCH_FILES="$work/planes8.iff:$work/ham8.iff" QT_QPA_PLATFORM=offscreen
          }
        }'
 
-# IFF ANIM: every frame of the two animations in tests/data decoded to an
+# IFF ANIM: every frame of two animations in tests/data decoded to an
 # animated PNG and to numbered BMP files, against ffmpeg decoding every frame
 # to nothing (ffmpeg -f null).
 echo
 printf '%-18s %-32s %10s %10s %8s\n' file tool "wall (s)" "peak MiB" ratio
-for name in angel_ham6 color_balls; do
+for name in anim/ham6_cmaps color_balls; do
   file="$root/tests/data/$name.anim"
   read -r apng apng_kib < <(measure /dev/null "$convert_bin" --format apng -o "$work/out.png" "$file")
   read -r frames frames_kib < <(measure /dev/null "$convert_bin" --frames --format bmp -o "$work/out.bmp" "$file")

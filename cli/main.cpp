@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
         std::cerr << "planora-convert: " << error << "\n" << UsageText();
         return 2;
     }
+    if (options->version) {
+        std::cout << VersionText();
+        return 0;
+    }
     if (options->help) {
         std::cout << HelpText();
         return 0;

@@ -86,6 +86,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             onlyInputs = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--force" || arg == "-f") {
             options.force = true;
         } else if (arg == "--info") {
@@ -119,7 +121,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             return std::nullopt;
         }
     }
-    if (!options.help && options.inputs.empty()) {
+    if (options.version) options.help = false;  // the version alone, as other tools print it
+    if (!options.help && !options.version && options.inputs.empty()) {
         error = "no input file";
         return std::nullopt;
     }
@@ -127,7 +130,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         error = "--frames writes still pictures: choose bmp, png, rgb, lut or txt";
         return std::nullopt;
     }
-    if (!options.help && options.thumbnail && options.inputs.size() != 2) {
+    if (!options.help && !options.version && options.thumbnail && options.inputs.size() != 2) {
         error = "--thumbnail SIZE needs an INPUT and an OUTPUT";
         return std::nullopt;
     }
@@ -138,6 +141,7 @@ std::string UsageText() {
     return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt] [--output PATH] [--force]\n"
            "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
+           "       planora-convert --help | --version\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
            "per-line palettes) to other formats.\n"
            "\n"
@@ -164,6 +168,7 @@ std::string UsageText() {
            "  -                as INPUT reads standard input; as --output (or when\n"
            "                   INPUT is -) writes standard output, in --format or bmp\n"
            "  --help           show this text\n"
+           "  --version        show the version and the licence\n"
            "\n"
            "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
            "usage error.\n";
@@ -179,6 +184,14 @@ std::string HelpText() {
         text += line + ")\n";
     }
     return text + "  and the pictures inside CAT and LIST files.\n";
+}
+
+std::string VersionText() {
+    return "planora-convert (Planora) " PLANORA_VERSION "\n"
+           "Copyright (c) 2026 Planora Team\n"
+           "License: MIT\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 }  // namespace planora::cli

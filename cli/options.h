@@ -16,6 +16,7 @@ struct Options {
     bool force = false;
     bool info = false;
     bool help = false;
+    bool version = false;                // --version: the version and licence, nothing else
     int32_t thumbnail = 0;               // --thumbnail SIZE: inputs are INPUT and OUTPUT
     int32_t jobs = 0;                    // pictures converted at once; 0: one per core
     bool quiet = false;                  // no progress line
@@ -33,5 +34,7 @@ std::optional<OutputFormat> FormatFromName(const std::string& name);
 std::string UsageText();
 // --help: the usage text and the forms the converter reads.
 std::string HelpText();
+// --version: the program's version and its licence.
+std::string VersionText();
 
 }  // namespace planora::cli

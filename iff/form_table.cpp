@@ -20,14 +20,14 @@ constexpr FormExtension kImagExtensions[] = {{"img", false}};
 constexpr FormExtension kAnimExtensions[] = {{"anim"}};
 
 constexpr std::array kForms = {
-    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", true, kIlbmExtensions, false, true, ChunkId("BODY"), ReadPlaneBody},
-    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", true, kPbmExtensions, false, true, ChunkId("BODY"), ReadChunkyBody},
-    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", false, kAcbmExtensions, false, true, ChunkId("ABIT"), ReadContiguousBody},
-    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", false, kRgbnExtensions, true, true, ChunkId("BODY"), ReadRgbnBody},
-    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", false, kRgb8Extensions, true, true, ChunkId("BODY"), ReadRgb8Body},
-    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", false, kDeepExtensions, true, true, 0, nullptr, LoadDeepForm},
-    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", false, kImagExtensions, false, true, 0, nullptr, LoadImagForm},
-    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", true, kAnimExtensions, false, false},
+    FormRow{ChunkId("ILBM"), "ILBM", "Amiga interleaved bitmap", "image/x-ilbm", MimeTypeOwner::System, kIlbmExtensions, false, true, ChunkId("BODY"), ReadPlaneBody},
+    FormRow{ChunkId("PBM "), "PBM", "DeluxePaint chunky bitmap", "image/x-ilbm", MimeTypeOwner::System, kPbmExtensions, false, true, ChunkId("BODY"), ReadChunkyBody},
+    FormRow{ChunkId("ACBM"), "ACBM", "Amiga contiguous bitmap", "image/x-iff-acbm", MimeTypeOwner::Planora, kAcbmExtensions, false, true, ChunkId("ABIT"), ReadContiguousBody},
+    FormRow{ChunkId("RGBN"), "RGBN", "Impulse 13-bit true colour", "image/x-iff-rgbn", MimeTypeOwner::Planora, kRgbnExtensions, true, true, ChunkId("BODY"), ReadRgbnBody},
+    FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", MimeTypeOwner::Planora, kRgb8Extensions, true, true, ChunkId("BODY"), ReadRgb8Body},
+    FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", MimeTypeOwner::Planora, kDeepExtensions, true, true, 0, nullptr, LoadDeepForm},
+    FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", MimeTypeOwner::Planora, kImagExtensions, false, true, 0, nullptr, LoadImagForm},
+    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", MimeTypeOwner::SystemByNameOnly, kAnimExtensions, false, false},
 };
 }  // namespace
 

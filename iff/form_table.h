@@ -20,6 +20,17 @@ struct FormExtension {
     bool Claimable = true;
 };
 
+// Who defines a form's MIME type on the desktop, and so what Planora's MIME
+// package (dist/planora-iff.xml) holds for it.
+enum class MimeTypeOwner : uint8_t {
+    Planora,          // Planora's package defines it: comment, magic and globs
+    System,           // shared-mime-info defines it, magic included: left alone
+    // shared-mime-info defines it (with its comment and translations) but
+    // knows it by name only: the package adds the content magic and the
+    // globs, and no comment, so the system's stays.
+    SystemByNameOnly,
+};
+
 class PictureContext;
 
 // Reads the pixel chunk of a form the BMHD chunk walk reads, with the
@@ -34,9 +45,8 @@ struct FormRow {
     std::string_view Name;       // for people: "ILBM"
     std::string_view Title;      // "Amiga interleaved bitmap"
     std::string_view MimeType;   // "image/x-ilbm"
-    // The type is the system's own (shared-mime-info defines it), so
-    // Planora's MIME package does not define it again.
-    bool SystemMimeType = false;
+    // Who defines the MIME type for the desktop: see MimeTypeOwner.
+    MimeTypeOwner MimeOwner = MimeTypeOwner::Planora;
     std::span<const FormExtension> Extensions;
     // Its pixels are colours (true colour), not palette indices.
     bool HoldsColours = false;

@@ -163,7 +163,7 @@ G_MODULE_EXPORT void fill_info(GdkPixbufFormat* info) {
     info->mime_types = const_cast<gchar**>(module.MimeTypes.data());
     info->extensions = const_cast<gchar**>(module.Extensions.data());
     info->flags = GDK_PIXBUF_FORMAT_THREADSAFE;
-    info->license = const_cast<gchar*>("Other");
+    info->license = const_cast<gchar*>("MIT");
 }
 
 }  // extern "C"

@@ -21,9 +21,10 @@ using Bytes = std::vector<uint8_t>;
 
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// Every "@" becomes the folder.
+// Every "@" becomes the folder, and "%VERSION%" the project's version as CMake has it.
 std::string Expand(std::string s, const std::string& dir) {
     for (size_t at = s.find('@'); at != std::string::npos; at = s.find('@', at + dir.size())) s.replace(at, 1, dir);
+    if (const size_t at = s.find("%VERSION%"); at != std::string::npos) s.replace(at, 9, PLANORA_PROJECT_VERSION);
     return s;
 }
 
@@ -73,7 +74,7 @@ TEST_P(Converter, Run) {
     const int raw = std::system(("sh -c \"" + command + "\"").c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::stoi(c[2]));
     EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stderr"))), Expand(Unescape(c[3]), dir.Path()));
-    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stdout"))), Unescape(c[4]));
+    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stdout"))), Expand(Unescape(c[4]), dir.Path()));
     std::istringstream files(c[5]);
     for (std::string name, content; std::getline(files, name, '=') && std::getline(files, content, '|');) {
         if (content == "!") EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;

@@ -50,7 +50,8 @@ Claims MimePackageTypes(const std::string& text) {
     const std::regex block("<mime-type type=\"([^\"]+)\">([\\s\\S]*?)</mime-type>");
     for (auto m = std::sregex_iterator(text.begin(), text.end(), block); m != std::sregex_iterator(); ++m) {
         const std::string body = (*m)[2];
-        std::string line = std::string((*m)[1]) + " magic";
+        // A type defined with a comment replaces the system's comment.
+        std::string line = std::string((*m)[1]) + (body.find("<comment") != std::string::npos ? " comment" : "") + " magic";
         for (const std::string& match : Matches(body, "<match ([^/>]*)")) line += " [" + match + "]";
         line += " globs";
         const std::vector<std::string> globs = Matches(body, "<glob pattern=\"([^\"]+)\"");
@@ -63,8 +64,10 @@ Claims MimePackageTypes(const std::string& text) {
 Claims TableMimePackage() {
     Claims types;
     for (const FormRow& form : Forms()) {
-        if (form.SystemMimeType) continue;
-        std::string line = std::string(form.MimeType) + " magic [type=\"string\" value=\"FORM\" offset=\"0\"]" +
+        // The system's own types are left alone, but for what it lacks.
+        if (form.MimeOwner == MimeTypeOwner::System) continue;
+        std::string line = std::string(form.MimeType) + (form.MimeOwner == MimeTypeOwner::Planora ? " comment" : "") +
+                           " magic [type=\"string\" value=\"FORM\" offset=\"0\"]" +
                            " [type=\"string\" value=\"" + ChunkIdText(form.Type) + "\" offset=\"8\"] globs";
         Claims globs;
         for (const FormExtension& e : form.Extensions)

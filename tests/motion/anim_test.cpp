@@ -11,14 +11,14 @@ namespace planora {
 namespace {
 
 // color_balls: 4 planes, op 5, its last two frames repeat the first two;
-// angel: HAM6, op 5, a CMAP in every frame; cmap_change: the pixels of
+// ham6_cmaps: HAM6, op 5, a CMAP in every frame; cmap_change: the pixels of
 // frame 1 in new colours from frame 2 on; the op files: 9 frames each; the
 // anim/ files' palette indices are in the .idx beside them. ffmpeg reads the last long
 // column of plane rows that are not a whole number of longs otherwise, so
 // op8_long_part is checked against its indices only.
 TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
     const struct { std::string name; size_t inFile = 9, shown = 9; bool ffmpeg = true; } rows[] = {
-        {"color_balls", 14, 12}, {"angel_ham6", 26, 26}, {"anim/op7_short"}, {"anim/op7_short_odd"},
+        {"color_balls", 14, 12}, {"anim/ham6_cmaps", 10, 10}, {"anim/op7_short"}, {"anim/op7_short_odd"},
         {"anim/op7_long"}, {"anim/op8_short"}, {"anim/op8_short_odd"}, {"anim/op8_long"},
         {"anim/op8_long_part", 9, 9, false}, {"anim/cmap_change", 3, 3},
     };

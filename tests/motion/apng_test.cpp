@@ -39,12 +39,12 @@ class AnimatedPng : public testing::Test {
 };
 
 // color_balls: 12 frames shown (the last two of 14 repeat the first two),
-// reltime 4; angel: 26 frames, reltime 0 shown for one tick; a still
+// reltime 4; ham6_cmaps: 10 frames, reltime 2; a still
 // picture: one frame.
 TEST_F(AnimatedPng, FramesAndDelaysOfTheInput) {
     const struct { const char* file; int32_t width, height; uint32_t frames; Delay delay; } rows[] = {
         {"color_balls.anim", 320, 256, 12, {4, 60}},
-        {"angel_ham6.anim", 320, 200, 26, {1, 60}},
+        {"anim/ham6_cmaps.anim", 64, 24, 10, {2, 60}},
         {"ham6_serenity.iff", 256, 256, 1, {0, 1}},
     };
     for (const auto& row : rows) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "decode/colour_cycling.h"
@@ -85,14 +86,44 @@ TEST(Cycling, HamRowsRemapFromCycledBaseColours) {
     EXPECT_EQ(pic.ColourAt(2, 1), 0x332055u);  // the stored picture is unchanged
 }
 
+// Pictures with active colour ranges over the palettes no real file below
+// has, made here: CRNG ranges forward (8-15), reversed (12-18) and of the
+// SHAM base colours (1-6), a DRNG of register cells (3, 4), (5, 6), (7, 8),
+// over plain, Extra-Half-Brite, HAM8, SHAM and PCHG palettes.
+std::vector<std::pair<std::string, test::Buf>> CyclingPictures() {
+    std::mt19937 rng(7);
+    const test::Buf forward = {0, 0, 0x0A, 0, 0, 1, 8, 15}, reversed = {0, 0, 0x14, 0, 0, 3, 12, 18}, base = {0, 0, 0x20, 0, 0, 1, 1, 6},
+                    drng = {3, 9, 0x0C, 0, 0, 1, 0, 3, 3, 4, 5, 6, 7, 8};
+    test::Buf sham(2 + 32 * 12);
+    for (size_t i = 2; i < sham.size(); ++i) sham[i] = uint8_t(rng() & (i % 2 ? 0xFF : 0x0F));
+    std::vector<test::PchgLine> lines;
+    for (int32_t line = 1; line < 12; line += 2) lines.push_back({line, {uint16_t(0x1000 | (rng() & 0xFFF))}, {uint16_t(rng())}, {}});
+    const auto make = [&](int planes, size_t colours, uint32_t camg, const char* id, const test::Buf& data, const test::Buf& range) {
+        test::IndexPicture picture(40, 12);
+        for (uint8_t& index : picture.Pixels) index = uint8_t(rng() % (1u << planes));
+        std::vector<uint32_t> cmap(colours);
+        for (uint32_t& colour : cmap) colour = rng() & 0xFFFFFF;
+        test::IlbmBuilder file;
+        file.Bmhd(40, 12, planes, 1).Cmap(cmap).Camg(camg).Chunk(id, data).Chunk("CRNG", range);
+        return file.Body(picture, {planes, test::Packing::ByteRun1}).Bytes();
+    };
+    return {{"drng", make(5, 32, 0x4000, "DRNG", drng, reversed)}, {"halfbrite", make(6, 32, 0x80, "CRNG", forward, forward)},
+            {"ham8", make(8, 64, 0x800, "CRNG", forward, reversed)}, {"sham", make(4, 16, 0, "SHAM", sham, base)},
+            {"pchg", make(5, 32, 0, "PCHG", test::PchgData({false, 0, 12, false}, lines), forward)}};
+}
+
 // At time 0 the palette is the stored one, and mapping the indices with it
-// gives the loaded picture again, line palettes included.
+// gives the loaded picture again, line palettes included: for the pictures
+// above and for real files from other programs.
 TEST(Cycling, StartIsTheStoredPicture) {
-    for (const char* name : {"cycling_skywave4.iff", "cycling_gaza.iff", "ham6_serenity.iff", "ham8_tng.iff", "ehb_hope.iff",
-                             "sham_somnambulist.iff", "pchg_manhattan.iff", "pchg_big_ehb_kde.iff"}) {
+    std::vector<std::pair<std::string, test::Buf>> pictures = CyclingPictures();
+    for (const char* name : {"cycling_skywave4.iff", "ham6_serenity.iff", "pchg_big_ehb_kde.iff"})
+        pictures.emplace_back(name, test::ReadBytes(test::DataFile(name)));
+    for (const auto& [name, bytes] : pictures) {
         SCOPED_TRACE(name);
         PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile(name)), 1);
+        ASSERT_EQ(pic.Load_IFF_From_Memory(name, bytes), 1);
+        if (!name.ends_with(".iff")) ASSERT_TRUE(HasActiveRanges(pic.ColourRanges));
         const std::vector<uint32_t> out = Cycled(pic, 0);
         const size_t stride = size_t(pic.ImageStride());
         int64_t differing = 0;
