@@ -50,7 +50,7 @@ TEST_P(PluginPair, AnimationsPlayAndOtherIffFilesReachTheOtherPlugin) {
     std::ofstream(dir.File("maya.iff"), std::ios::binary) << std::string("FOR4\0\0\0\4CIMG", 12);
     fs::copy_file(dir.File("maya.iff"), dir.File("maya"));
     fs::copy_file(PLANORA_TEST_DATA "/color_balls.anim", dir.File("color_balls"));
-    fs::copy_file(PLANORA_TEST_DATA "/ham8_tng.iff", dir.File("ham8_tng"));
+    fs::copy_file(PLANORA_TEST_DATA "/ham6_serenity.iff", dir.File("ham6_serenity"));
     const bool first = !standInFirst;  // Planora's plugin where the order decides
     const struct {
         std::string path;
@@ -58,8 +58,8 @@ TEST_P(PluginPair, AnimationsPlayAndOtherIffFilesReachTheOtherPlugin) {
         bool moving;
     } cases[] = {
         {PLANORA_TEST_DATA "/color_balls.anim", true, true},   {PLANORA_TEST_DATA "/acbm_sample.acbm", true, false},
-        {PLANORA_TEST_DATA "/cycling_gaza.iff", false, false}, {PLANORA_TEST_DATA "/ham8_tng.iff", false, false},
-        {dir.File("color_balls"), first, first},               {dir.File("ham8_tng"), first, false},
+        {PLANORA_TEST_DATA "/cycling_skywave4.iff", false, false}, {PLANORA_TEST_DATA "/ham6_serenity.iff", false, false},
+        {dir.File("color_balls"), first, first},               {dir.File("ham6_serenity"), first, false},
         {dir.File("maya.iff"), false, false},                  {dir.File("maya"), false, false},
     };
     for (const auto& c : cases) {
