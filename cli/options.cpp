@@ -18,7 +18,8 @@ constexpr FormatName kFormats[] = {{OutputFormat::Bmp, "bmp"},
                                    {OutputFormat::Rgb, "rgb"},
                                    {OutputFormat::Lut, "lut"},
                                    {OutputFormat::Txt, "txt"},
-                                   {OutputFormat::Apng, "apng"}};
+                                   {OutputFormat::Apng, "apng"},
+                                   {OutputFormat::Iff, "iff"}};
 
 // "--name=value" or "--name value".
 bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
@@ -95,13 +96,19 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!TakeValue(args, i, "--format", value, error)) return std::nullopt;
             options.format = FormatFromName(value);
             if (!options.format) {
-                error = "unknown format '" + value + "' (bmp, png, apng, rgb, lut or txt)";
+                error = "unknown format '" + value + "' (bmp, png, apng, rgb, lut, txt or iff)";
                 return std::nullopt;
             }
         } else if (is("--thumbnail")) {
             if (!TakeCount(args, i, "--thumbnail", 1, 32767, options.thumbnail, error)) return std::nullopt;
         } else if (is("--jobs") || arg == "-j") {
             if (!TakeCount(args, i, arg == "-j" ? "-j" : "--jobs", 1, 256, options.jobs, error)) return std::nullopt;
+        } else if (const char* name = IlbmValueOption(arg)) {
+            std::string value;
+            if (!TakeValue(args, i, name, value, error) || !SetIlbmOption(name, value, options.ilbm, error))
+                return std::nullopt;
+        } else if (arg == "--ocs") {
+            options.ilbm.ocs = true;
         } else if (arg == "--frames") {
             options.frames = true;
         } else if (arg == "--quiet" || arg == "-q") {
@@ -135,8 +142,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 }
 
 std::string UsageText() {
-    return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt] [--output PATH] [--force]\n"
+    return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt|iff] [--output PATH] [--force]\n"
            "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
+           "       planora-convert --format iff [--mode MODE] [--colours N] [--ocs] [--dither KIND]\n"
+           "                      [--compress KIND] [--colour0 RRGGBB] [--output PATH] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
            "per-line palettes) to other formats.\n"
@@ -149,6 +158,8 @@ std::string UsageText() {
            "                   apng animated PNG (.png): every frame of an IFF ANIM, or\n"
            "                        one period of colour cycling, at most 600 frames;\n"
            "                        a still picture gives one frame\n"
+           "                   iff  IFF ILBM (.iff), also from PNG, JPEG, GIF and BMP\n"
+           "                        pictures: see the options below\n"
            "                   Without it the extension of --output decides, else bmp.\n"
            "  --output PATH    the output file; with several inputs, an existing folder.\n"
            "                   Without it each output goes beside its input, with the\n"
@@ -164,6 +175,8 @@ std::string UsageText() {
            "  -                as INPUT reads standard input; as --output (or when\n"
            "                   INPUT is -) writes standard output, in --format or bmp\n"
            "  --help           show this text\n"
+           "\n" +
+           IlbmOptionsHelp() +
            "\n"
            "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
            "usage error.\n";
