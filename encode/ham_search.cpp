@@ -1,0 +1,89 @@
+#include "encode/ham_search.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace planora::encode {
+namespace {
+
+struct Step {
+    Rgb Held;
+    int64_t Cost = 0;
+    int32_t Parent = -1;   // index into the previous pixel's steps
+    uint8_t Code = 0;
+};
+
+int64_t Error(Rgb a, const uint8_t* b) {
+    const int dr = a.R - b[0], dg = a.G - b[1], db = a.B - b[2];
+    return dr * dr + dg * dg + db * db;
+}
+
+uint8_t& ComponentOf(Rgb& c, int control) { return control == kModifyRed ? c.R : control == kModifyGreen ? c.G : c.B; }
+uint8_t ValueOf(Rgb c, int control) { return control == kModifyRed ? c.R : control == kModifyGreen ? c.G : c.B; }
+int ChannelOf(int control) { return control == kModifyRed ? 0 : control == kModifyGreen ? 1 : 2; }
+
+// The values whose widened component lies just below and just above goal.
+std::array<int, 2> Bracket(const HamModel& model, int goal, uint8_t held) {
+    const int top = (1 << model.ValueBits) - 1;
+    int value = std::clamp(goal >> (8 - model.ValueBits), 0, top);
+    if (Widen(model, value, held) > goal && value > 0) --value;
+    return {value, std::min(value + 1, top)};
+}
+
+}  // namespace
+
+HamRow SearchHamRow(const HamModel& model, const uint8_t* wanted, int32_t width, int beamWidth) {
+    HamRow row;
+    if (width <= 0) return row;
+    const size_t beam = size_t(std::clamp(beamWidth, 1, 255));
+    std::vector<Step> steps(size_t(width) * beam);
+    std::vector<uint8_t> kept(size_t(width), 0);
+    std::vector<Step> candidates;
+    for (int32_t x = 0; x < width; ++x) {
+        const uint8_t* goal = wanted + 3 * size_t(x);
+        const uint8_t* next = x + 1 < width ? goal + 3 : goal;
+        candidates.clear();
+        const Step* previous = x > 0 ? &steps[size_t(x - 1) * beam] : nullptr;
+        const size_t previousCount = x > 0 ? kept[size_t(x - 1)] : 0;
+        // previous steps are sorted by cost: the first is the cheapest.
+        const int64_t cheapest = previous ? previous[0].Cost : 0;
+        for (size_t b = 0; b < model.Bases.size(); ++b)
+            candidates.push_back({model.Bases[b], cheapest + Error(model.Bases[b], goal), previous ? 0 : -1, uint8_t(b)});
+        for (size_t s = 0; s < previousCount; ++s) {
+            const Step& from = previous[s];
+            for (int control : {kModifyBlue, kModifyRed, kModifyGreen}) {
+                const int channel = ChannelOf(control);
+                const uint8_t held = ValueOf(from.Held, control);
+                const auto bracket = Bracket(model, goal[channel], held);
+                const auto ahead = Bracket(model, next[channel], held);
+                for (int value : {bracket[0], bracket[1], ahead[0], ahead[1]}) {
+                    Step step{from.Held, 0, int32_t(s), uint8_t(control << model.ValueBits | value)};
+                    ComponentOf(step.Held, control) = Widen(model, value, held);
+                    step.Cost = from.Cost + Error(step.Held, goal);
+                    candidates.push_back(step);
+                }
+            }
+        }
+        std::sort(candidates.begin(), candidates.end(), [](const Step& a, const Step& b) { return a.Cost < b.Cost; });
+        Step* out = &steps[size_t(x) * beam];
+        size_t count = 0;
+        for (const Step& c : candidates) {
+            if (count == beam) break;
+            const bool seen = std::any_of(out, out + count, [&](const Step& k) { return k.Held == c.Held; });
+            if (!seen) out[count++] = c;
+        }
+        kept[size_t(x)] = uint8_t(count);
+    }
+    row.Codes.resize(size_t(width));
+    int32_t at = 0;
+    row.Error = steps[size_t(width - 1) * beam].Cost;
+    for (int32_t x = width - 1; x >= 0; --x) {
+        const Step& s = steps[size_t(x) * beam + size_t(at)];
+        row.Codes[size_t(x)] = s.Code;
+        at = s.Parent;
+    }
+    return row;
+}
+
+}  // namespace planora::encode
