@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,7 +23,11 @@ struct IlbmExtras {
     int32_t PageHeight = 0;            // 0: the picture's height
     bool TransparentIndex = false;     // BMHD masking 2 (transparent colour)
     uint16_t TransparentColour = 0;
-    std::vector<CopiedChunk> Chunks;   // written after CAMG, before BODY
+    bool DisplayModeChunk = false;     // a CAMG even for display mode 0, as the input had
+    std::vector<CopiedChunk> Chunks;   // written before BODY
+    // How many of Chunks go before CMAP and CAMG: a RAST read before the
+    // colour map starts from the colours held before it.
+    std::size_t ChunksBeforeColourMap = 0;
 };
 
 }  // namespace planora::encode

@@ -9,13 +9,16 @@
 namespace planora::encode {
 
 namespace {
-constexpr uint32_t kCopiedChunks[] = {ChunkId("CRNG"), ChunkId("CCRT"), ChunkId("DRNG"), ChunkId("CTBL"),
+// Earlier CMAP chunks too: a RAST between two CMAPs starts from the first.
+constexpr uint32_t kCopiedChunks[] = {ChunkId("CMAP"), ChunkId("CRNG"), ChunkId("CCRT"), ChunkId("DRNG"), ChunkId("CTBL"),
                                       ChunkId("SHAM"), ChunkId("BEAM"), ChunkId("RAST"), ChunkId("PCHG")};
 
-std::vector<CopiedChunk> CopyChunks(const PictureContext& pic) {
-    std::vector<CopiedChunk> chunks;
+// The chunks in file order; the last CMAP leaves its place to the colour map
+// as loaded.
+void CopyChunks(const PictureContext& pic, IlbmExtras& extras) {
+    std::vector<CopiedChunk>& chunks = extras.Chunks;
     const ByteSpan file = pic.FileBytes();
-    if (int64_t(file.size()) < pic.FormStart + kGroupHeaderBytes) return chunks;
+    if (int64_t(file.size()) < pic.FormStart + kGroupHeaderBytes) return;
     ChunkWalk walk(GroupBody(file, pic.FormStart));
     Chunk chunk;
     while (walk.Next(chunk)) {
@@ -26,7 +29,10 @@ std::vector<CopiedChunk> CopyChunks(const PictureContext& pic) {
         std::copy_n(id.begin(), 4, copy.Id.begin());
         copy.Data.assign(chunk.Data.begin(), chunk.Data.end());
     }
-    return chunks;
+    const auto last = std::find_if(chunks.rbegin(), chunks.rend(), [](const CopiedChunk& c) { return std::string(c.Id.data(), 4) == "CMAP"; });
+    if (last == chunks.rend()) return;
+    extras.ChunksBeforeColourMap = size_t(chunks.rend() - last) - 1;
+    chunks.erase(std::next(last).base());
 }
 
 // The colour map entries the mode reads: 16 for HAM6 (and HAM5), 64 for
@@ -69,7 +75,8 @@ KeptPicture KeepPicture(const PictureContext& pic) {
     extras.PageHeight = info.PageHeight;
     extras.TransparentIndex = info.Masking == 2;
     extras.TransparentColour = uint16_t(info.TransparentColour);
-    extras.Chunks = CopyChunks(pic);
+    extras.DisplayModeChunk = info.DisplayMode != 0;
+    CopyChunks(pic, extras);
     return kept;
 }
 

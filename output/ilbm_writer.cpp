@@ -71,6 +71,12 @@ void PutBody(std::vector<uint8_t>& out, const encode::IndexedPicture& picture, I
     EndChunk(out, at);
 }
 
+void PutCopiedChunk(std::vector<uint8_t>& out, const encode::CopiedChunk& chunk) {
+    const size_t at = BeginChunk(out, std::string(chunk.Id.data(), 4).c_str());
+    out.insert(out.end(), chunk.Data.begin(), chunk.Data.end());
+    EndChunk(out, at);
+}
+
 void CheckPicture(const encode::IndexedPicture& picture) {
     if (picture.Width < 1 || picture.Height < 1 || picture.Width > kMaxIlbmSide || picture.Height > kMaxIlbmSide)
         throw std::invalid_argument("an ILBM is 1 to 32767 pixels wide and high");
@@ -101,19 +107,17 @@ std::vector<uint8_t> BuildIlbmFile(const encode::IndexedPicture& picture, const 
     const size_t formAt = BeginChunk(out, "FORM");
     out.insert(out.end(), {'I', 'L', 'B', 'M'});
     PutBitmapHeader(out, picture, extras, compression);
+    const size_t before = std::min(extras.ChunksBeforeColourMap, extras.Chunks.size());
+    for (size_t i = 0; i < before; ++i) PutCopiedChunk(out, extras.Chunks[i]);
     size_t at = BeginChunk(out, "CMAP");
     for (const encode::Rgb& colour : picture.Colours) out.insert(out.end(), {colour.R, colour.G, colour.B});
     EndChunk(out, at);
-    if (picture.DisplayMode != 0) {
+    if (picture.DisplayMode != 0 || extras.DisplayModeChunk) {
         at = BeginChunk(out, "CAMG");
         PutLong(out, picture.DisplayMode);
         EndChunk(out, at);
     }
-    for (const encode::CopiedChunk& chunk : extras.Chunks) {
-        at = BeginChunk(out, std::string(chunk.Id.data(), 4).c_str());
-        out.insert(out.end(), chunk.Data.begin(), chunk.Data.end());
-        EndChunk(out, at);
-    }
+    for (size_t i = before; i < extras.Chunks.size(); ++i) PutCopiedChunk(out, extras.Chunks[i]);
     PutBody(out, picture, compression);
     PutLongAt(out, formAt, uint32_t(out.size() - formAt - 4));
     return out;
