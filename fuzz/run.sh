@@ -3,12 +3,12 @@
 # after the other in a single process, with the committed seeds, the kept
 # regression inputs and the chunk dictionary. New corpus entries go to
 # build-fuzz/corpus/<target>; crashes to build-fuzz/findings/<target>.
-#   fuzz/run.sh SECONDS [TARGET...]     TARGET: load, byterun1 (default both)
+#   fuzz/run.sh SECONDS [TARGET...]     TARGET: load, byterun1, input (default all)
 set -euo pipefail
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(load byterun1)
+[ ${#targets[@]} -gt 0 ] || targets=(load byterun1 input)
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 
