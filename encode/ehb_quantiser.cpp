@@ -11,10 +11,10 @@ namespace {
 
 constexpr size_t kBases = 32;
 
-std::vector<Lab> Shown(const std::vector<Rgb>& bases) {
+std::vector<ColourPoint> Shown(const std::vector<Rgb>& bases) {
     std::vector<Rgb> shown = bases;
     for (Rgb c : bases) shown.push_back(HalfBrite(c));
-    return Perceived(shown);
+    return Point(shown);
 }
 
 uint8_t Clamp(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
@@ -28,13 +28,13 @@ std::vector<Rgb> QuantiseExtraHalfBrite(const std::vector<ColourSample>& samples
     if (bases.size() < kBases) return bases;   // every colour has its own entry already
     std::vector<size_t> owner(samples.size(), 2 * kBases);
     for (int iteration = 0; iteration < request.Iterations; ++iteration) {
-        const std::vector<Lab> shown = Shown(bases);
+        const std::vector<ColourPoint> shown = Shown(bases);
         // Per base: weighted sums of the full-served and half-served colours, and the two weights.
         std::vector<std::array<double, 5>> sums(kBases, std::array<double, 5>{});
         bool moved = false;
         for (size_t i = 0; i < samples.size(); ++i) {
             const ColourSample& s = samples[i];
-            const size_t nearest = NearestColour(shown, s.Perceived);
+            const size_t nearest = NearestColour(shown, s.Point);
             moved |= nearest != owner[i];
             owner[i] = nearest;
             auto& sum = sums[nearest % kBases];

@@ -2,7 +2,7 @@
 // halves the display adds (entry 32 + i shows entry i at half brightness).
 //
 // Method: the palette quantiser's 32 colours start; Lloyd iterations then
-// assign every colour to the nearest of all 64 shown colours in Oklab and
+// assign every colour to the nearest of all 64 shown colours in RGB and
 // move each base to the point that minimises the squared RGB error of both
 // its groups at once: a colour c served by the half pulls the base towards
 // 2c with a quarter of the weight, so the base b = (sum of full colours +

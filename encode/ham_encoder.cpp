@@ -13,9 +13,10 @@
 namespace planora::encode {
 namespace {
 
-constexpr int kBeamWidth = 12;
-constexpr int kRefineBeamWidth = 6;
-constexpr int kRefineRounds = 6;
+#include <cstdlib>
+const int kBeamWidth = std::getenv("PB") ? std::atoi(std::getenv("PB")) : 12;
+const int kRefineBeamWidth = std::getenv("PRB") ? std::atoi(std::getenv("PRB")) : 6;
+const int kRefineRounds = std::getenv("PR") ? std::atoi(std::getenv("PR")) : 6;
 // Pixels below which one thread does all rows: a thread costs more than it saves.
 constexpr size_t kThreadedPixels = 32768;
 

@@ -31,6 +31,8 @@ std::array<int, 2> Bracket(const HamModel& model, int goal, uint8_t held) {
     return {value, std::min(value + 1, top)};
 }
 
+
+
 }  // namespace
 
 HamRow SearchHamRow(const HamModel& model, const uint8_t* wanted, int32_t width, int beamWidth) {
@@ -39,7 +41,8 @@ HamRow SearchHamRow(const HamModel& model, const uint8_t* wanted, int32_t width,
     const size_t beam = size_t(std::clamp(beamWidth, 1, 255));
     std::vector<Step> steps(size_t(width) * beam);
     std::vector<uint8_t> kept(size_t(width), 0);
-    std::vector<Step> candidates;
+    std::vector<Step> candidates, bases;
+    const auto byCost = [](const Step& a, const Step& b) { return a.Cost < b.Cost; };
     for (int32_t x = 0; x < width; ++x) {
         const uint8_t* goal = wanted + 3 * size_t(x);
         const uint8_t* next = x + 1 < width ? goal + 3 : goal;
@@ -48,8 +51,14 @@ HamRow SearchHamRow(const HamModel& model, const uint8_t* wanted, int32_t width,
         const size_t previousCount = x > 0 ? kept[size_t(x - 1)] : 0;
         // previous steps are sorted by cost: the first is the cheapest.
         const int64_t cheapest = previous ? previous[0].Cost : 0;
+        // The cheapest bases only: they all follow the cheapest path, so no
+        // more of them than the beam holds can survive.
+        bases.clear();
         for (size_t b = 0; b < model.Bases.size(); ++b)
-            candidates.push_back({model.Bases[b], cheapest + Error(model.Bases[b], goal), previous ? 0 : -1, uint8_t(b)});
+            bases.push_back({model.Bases[b], cheapest + Error(model.Bases[b], goal), previous ? 0 : -1, uint8_t(b)});
+        const size_t keptBases = std::min(bases.size(), beam);
+        std::partial_sort(bases.begin(), bases.begin() + long(keptBases), bases.end(), byCost);
+        candidates.assign(bases.begin(), bases.begin() + long(keptBases));
         for (size_t s = 0; s < previousCount; ++s) {
             const Step& from = previous[s];
             for (int control : {kModifyBlue, kModifyRed, kModifyGreen}) {
@@ -57,19 +66,25 @@ HamRow SearchHamRow(const HamModel& model, const uint8_t* wanted, int32_t width,
                 const uint8_t held = ValueOf(from.Held, control);
                 const auto bracket = Bracket(model, goal[channel], held);
                 const auto ahead = Bracket(model, next[channel], held);
-                for (int value : {bracket[0], bracket[1], ahead[0], ahead[1]}) {
-                    Step step{from.Held, 0, int32_t(s), uint8_t(control << model.ValueBits | value)};
-                    ComponentOf(step.Held, control) = Widen(model, value, held);
+                std::array<int, 4> values{bracket[0], bracket[1], ahead[0], ahead[1]};
+                std::sort(values.begin(), values.end());
+                const auto end = std::unique(values.begin(), values.end());
+                for (auto value = values.begin(); value != end; ++value) {
+                    Step step{from.Held, 0, int32_t(s), uint8_t(control << model.ValueBits | *value)};
+                    ComponentOf(step.Held, control) = Widen(model, *value, held);
                     step.Cost = from.Cost + Error(step.Held, goal);
                     candidates.push_back(step);
                 }
             }
         }
-        std::sort(candidates.begin(), candidates.end(), [](const Step& a, const Step& b) { return a.Cost < b.Cost; });
+        // The cheapest distinct held colours: sorting a few times the beam is
+        // enough, as duplicates are rare.
+        size_t sorted = std::min(candidates.size(), 3 * beam);
+        std::partial_sort(candidates.begin(), candidates.begin() + long(sorted), candidates.end(), byCost);
         Step* out = &steps[size_t(x) * beam];
         size_t count = 0;
-        for (const Step& c : candidates) {
-            if (count == beam) break;
+        for (size_t i = 0; i < sorted && count < beam; ++i) {
+            const Step& c = candidates[i];
             const bool seen = std::any_of(out, out + count, [&](const Step& k) { return k.Held == c.Held; });
             if (!seen) out[count++] = c;
         }

@@ -10,20 +10,20 @@
 namespace planora::encode {
 namespace {
 
-// Nearest entries remembered by colour: photographs repeat colours, and the
-// Oklab conversion and search cost far more than the lookup.
+// Nearest entries remembered by colour: photographs repeat colours, and a
+// search of up to 256 entries costs far more than the lookup.
 class NearestEntries {
 public:
-    explicit NearestEntries(const std::vector<Rgb>& palette) : lab_(Perceived(palette)) {}
+    explicit NearestEntries(const std::vector<Rgb>& palette) : lab_(Point(palette)) {}
     uint8_t operator()(Rgb c) {
         const uint32_t key = uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | c.B;
         auto [it, added] = known_.try_emplace(key, 0);
-        if (added) it->second = uint8_t(NearestColour(lab_, ToOklab(c)));
+        if (added) it->second = uint8_t(NearestColour(lab_, PointOf(c)));
         return it->second;
     }
 
 private:
-    std::vector<Lab> lab_;
+    std::vector<ColourPoint> lab_;
     std::unordered_map<uint32_t, uint8_t> known_;
 };
 

@@ -1,5 +1,5 @@
-// Every pixel of a picture to an entry of a colour map, plainly (nearest in
-// Oklab), by error diffusion (Floyd-Steinberg, in RGB, serpentine rows) or
+// Every pixel of a picture to an entry of a colour map, plainly (nearest by
+// squared RGB error), by error diffusion (Floyd-Steinberg, in RGB, serpentine rows) or
 // through an ordered 8 x 8 Bayer pattern whose strength follows how far
 // apart the entries lie.
 #pragma once
