@@ -8,7 +8,7 @@ namespace {
 ColourSample MakeSample(double r, double g, double b, double weight) {
     ColourSample s;
     s.R = float(r / weight), s.G = float(g / weight), s.B = float(b / weight), s.Weight = weight;
-    s.Perceived = ToOklab(RoundedColour(s));
+    s.Point = {s.R, s.G, s.B};
     return s;
 }
 

@@ -12,7 +12,7 @@ namespace planora::encode {
 
 struct ColourSample {
     float R = 0, G = 0, B = 0;   // mean of the pixels counted here
-    Lab Perceived;
+    ColourPoint Point;
     double Weight = 0;
 };
 

@@ -10,20 +10,20 @@
 namespace planora::encode {
 namespace {
 
-// Nearest entries remembered by colour: photographs repeat colours, and the
-// Oklab conversion and search cost far more than the lookup.
+// Nearest entries remembered by colour: photographs repeat colours, and a
+// search of up to 256 entries costs far more than the lookup.
 class NearestEntries {
 public:
-    explicit NearestEntries(const std::vector<Rgb>& palette) : lab_(Perceived(palette)) {}
+    explicit NearestEntries(const std::vector<Rgb>& palette) : lab_(Point(palette)) {}
     uint8_t operator()(Rgb c) {
         const uint32_t key = uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | c.B;
         auto [it, added] = known_.try_emplace(key, 0);
-        if (added) it->second = uint8_t(NearestColour(lab_, ToOklab(c)));
+        if (added) it->second = uint8_t(NearestColour(lab_, PointOf(c)));
         return it->second;
     }
 
 private:
-    std::vector<Lab> lab_;
+    std::vector<ColourPoint> lab_;
     std::unordered_map<uint32_t, uint8_t> known_;
 };
 
@@ -60,9 +60,22 @@ std::vector<uint8_t> Diffused(const TrueColourPicture& picture, const std::vecto
     return indices;
 }
 
-// The typical distance between neighbouring entries, in 8-bit steps: the
-// pattern's full swing.
-float Spacing(size_t entries) { return 255.0f / std::max(1.0f, std::cbrt(float(entries)) - 1.0f); }
+// The ordered pattern mixes two entries in the proportion that gives the
+// wanted colour on average: the nearest entry, and the nearest to the wanted
+// colour pushed past it by the error (the other side of the wanted colour).
+// The threshold picks the second where its share exceeds it.
+uint8_t Patterned(Rgb wanted, float threshold, const std::vector<Rgb>& palette, NearestEntries& nearest) {
+    const uint8_t first = nearest(wanted);
+    const Rgb near = palette[first];
+    const Rgb beyond{Clamp(2.0f * wanted.R - near.R), Clamp(2.0f * wanted.G - near.G), Clamp(2.0f * wanted.B - near.B)};
+    const uint8_t second = nearest(beyond);
+    const Rgb far = palette[second];
+    const float dr = float(far.R - near.R), dg = float(far.G - near.G), db = float(far.B - near.B);
+    const float length = dr * dr + dg * dg + db * db;
+    if (length == 0) return first;
+    const float share = (float(wanted.R - near.R) * dr + float(wanted.G - near.G) * dg + float(wanted.B - near.B) * db) / length;
+    return share > threshold + 0.5f ? second : first;
+}
 
 }  // namespace
 
@@ -82,14 +95,13 @@ std::vector<uint8_t> MapToPalette(const TrueColourPicture& picture, const std::v
         for (Rgb c : palette) shown.push_back(HalfBrite(c));
     NearestEntries nearest(shown);
     if (dither == Dither::ErrorDiffusion) return Diffused(picture, shown, nearest);
-    const float swing = dither == Dither::Ordered ? Spacing(shown.size()) : 0.0f;
     std::vector<uint8_t> indices(size_t(picture.Width) * size_t(picture.Height));
     for (int32_t y = 0; y < picture.Height; ++y)
         for (int32_t x = 0; x < picture.Width; ++x) {
             const size_t at = size_t(y) * size_t(picture.Width) + size_t(x);
-            const uint8_t* p = &picture.Rgb[3 * at];
-            const float offset = swing * OrderedThreshold(x, y);
-            indices[at] = nearest({Clamp(p[0] + offset), Clamp(p[1] + offset), Clamp(p[2] + offset)});
+            const Rgb wanted{picture.Rgb[3 * at], picture.Rgb[3 * at + 1], picture.Rgb[3 * at + 2]};
+            indices[at] = dither == Dither::Ordered ? Patterned(wanted, OrderedThreshold(x, y), shown, nearest)
+                                                    : nearest(wanted);
         }
     return indices;
 }

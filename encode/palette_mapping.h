@@ -1,7 +1,7 @@
-// Every pixel of a picture to an entry of a colour map, plainly (nearest in
-// Oklab), by error diffusion (Floyd-Steinberg, in RGB, serpentine rows) or
-// through an ordered 8 x 8 Bayer pattern whose strength follows how far
-// apart the entries lie.
+// Every pixel of a picture to an entry of a colour map, plainly (nearest by
+// squared RGB error), by error diffusion (Floyd-Steinberg, serpentine rows)
+// or by an ordered 8 x 8 Bayer pattern mixing the two entries on either side
+// of each colour in the proportion that gives it on average.
 #pragma once
 
 #include <vector>

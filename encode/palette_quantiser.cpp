@@ -8,7 +8,7 @@
 namespace planora::encode {
 namespace {
 
-float Component(const Lab& lab, int axis) { return axis == 0 ? lab.L : axis == 1 ? lab.A : lab.B; }
+float Component(const ColourPoint& c, int axis) { return axis == 0 ? c.R : axis == 1 ? c.G : c.B; }
 
 struct Box {
     std::vector<size_t> Members;
@@ -23,7 +23,7 @@ Box MakeBox(std::vector<size_t> members, const std::vector<ColourSample>& sample
     for (size_t i : box.Members) {
         const ColourSample& s = samples[i];
         for (int axis = 0; axis < 3; ++axis) {
-            const double v = Component(s.Perceived, axis);
+            const double v = Component(s.Point, axis);
             sum[size_t(axis)] += s.Weight * v, squares[size_t(axis)] += s.Weight * v * v;
         }
         weight += s.Weight;
@@ -49,7 +49,7 @@ std::vector<Box> MedianCut(const std::vector<ColourSample>& samples, size_t coun
         std::vector<size_t> members = std::move(worst->Members);
         const int axis = worst->Axis;
         std::sort(members.begin(), members.end(), [&](size_t a, size_t b) {
-            return Component(samples[a].Perceived, axis) < Component(samples[b].Perceived, axis);
+            return Component(samples[a].Point, axis) < Component(samples[b].Point, axis);
         });
         double total = 0, running = 0;
         for (size_t i : members) total += samples[i].Weight;
@@ -71,14 +71,14 @@ Rgb MeanColour(const std::array<double, 4>& sum, bool ocs) {
 
 }  // namespace
 
-std::vector<Lab> Perceived(const std::vector<Rgb>& palette) {
-    std::vector<Lab> lab;
+std::vector<ColourPoint> Point(const std::vector<Rgb>& palette) {
+    std::vector<ColourPoint> lab;
     lab.reserve(palette.size());
-    for (Rgb c : palette) lab.push_back(ToOklab(c));
+    for (Rgb c : palette) lab.push_back(PointOf(c));
     return lab;
 }
 
-size_t NearestColour(const std::vector<Lab>& palette, const Lab& colour) {
+size_t NearestColour(const std::vector<ColourPoint>& palette, const ColourPoint& colour) {
     size_t best = 0;
     float bestDistance = std::numeric_limits<float>::max();
     for (size_t i = 0; i < palette.size(); ++i) {
@@ -102,7 +102,7 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
         }
         palette.push_back(MeanColour(sum, request.Ocs));
     }
-    std::vector<Lab> lab = Perceived(palette);
+    std::vector<ColourPoint> lab = Point(palette);
     std::vector<size_t> owner(samples.size(), palette.size());
     for (int iteration = 0; iteration < request.Iterations; ++iteration) {
         bool moved = false;
@@ -111,12 +111,12 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
         double farthestError = -1;
         for (size_t i = 0; i < samples.size(); ++i) {
             const ColourSample& s = samples[i];
-            const size_t nearest = NearestColour(lab, s.Perceived);
+            const size_t nearest = NearestColour(lab, s.Point);
             moved |= nearest != owner[i];
             owner[i] = nearest;
             auto& sum = sums[nearest];
             sum[0] += s.Weight * s.R, sum[1] += s.Weight * s.G, sum[2] += s.Weight * s.B, sum[3] += s.Weight;
-            const double error = s.Weight * Distance(lab[nearest], s.Perceived);
+            const double error = s.Weight * Distance(lab[nearest], s.Point);
             if (error > farthestError) farthestError = error, farthest = i;
         }
         if (!moved) break;
@@ -125,7 +125,7 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
             palette[k] = sums[k][3] > 0 ? MeanColour(sums[k], request.Ocs)
                                         : (request.Ocs ? ToOcs(RoundedColour(samples[farthest]))
                                                        : RoundedColour(samples[farthest]));
-            lab[k] = ToOklab(palette[k]);
+            lab[k] = PointOf(palette[k]);
         }
     }
     return palette;
