@@ -95,7 +95,9 @@ InputPicture ReadGif(Bytes bytes, int64_t byteBudget) {
     encode::IndexedPicture& indexed = picture.Indexed.emplace();
     indexed.Width = gif->SWidth;
     indexed.Height = gif->SHeight;
-    indexed.Indices.assign(size_t(indexed.Width) * size_t(indexed.Height), uint8_t(gif->SBackGroundColor));
+    // The background is an index of the global colour map, when there is one.
+    const int background = gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount ? gif->SBackGroundColor : 0;
+    indexed.Indices.assign(size_t(indexed.Width) * size_t(indexed.Height), uint8_t(background));
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         Check(DGifGetRecordType(gif.get(), &record), gif.get());
@@ -108,6 +110,7 @@ InputPicture ReadGif(Bytes bytes, int64_t byteBudget) {
         else if (record == TERMINATE_RECORD_TYPE)
             throw InputError("GIF: the file holds no picture");
     }
+    CoverEveryIndex(indexed);
     ColoursFromIndices(picture);
     return picture;
 }

@@ -51,6 +51,13 @@ int32_t PlanesForColours(size_t colours) {
     return planes;
 }
 
+void CoverEveryIndex(encode::IndexedPicture& picture) {
+    uint8_t highest = 0;
+    for (const uint8_t index : picture.Indices) highest = std::max(highest, index);
+    picture.Planes = std::max(picture.Planes, PlanesForColours(size_t{highest} + 1));
+    picture.Colours.resize(std::max(picture.Colours.size(), size_t{1} << picture.Planes));
+}
+
 void ColoursFromIndices(InputPicture& picture) {
     const encode::IndexedPicture& indexed = *picture.Indexed;
     encode::TrueColourPicture& colours = picture.Colours;

@@ -50,5 +50,8 @@ void CheckInputSize(int64_t width, int64_t height, int64_t byteBudget);
 void ColoursFromIndices(InputPicture& picture);
 // The planes for a colour map of `colours` entries (1 to 8).
 int32_t PlanesForColours(size_t colours);
+// Raises Planes, and the colour map with black entries, to cover every
+// index: a damaged file can use indices past its colour map.
+void CoverEveryIndex(encode::IndexedPicture& picture);
 
 }  // namespace planora::input

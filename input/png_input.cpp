@@ -46,6 +46,7 @@ encode::IndexedPicture ReadIndices(spng_ctx* ctx, const spng_ihdr& header) {
             *out++ = uint8_t(row[bit / 8] >> (8 - depth - int(bit % 8)) & ((1 << depth) - 1));
         }
     }
+    CoverEveryIndex(picture);
     return picture;
 }
 }  // namespace
