@@ -49,10 +49,9 @@ encode::EncodeOptions EncodeOptionsFor(const IlbmChoices& choices, encode::Encod
     options.Ocs = choices.ocs || mode == encode::EncodeMode::Ham6;
     options.Dithering = choices.dither;
     options.Colour0 = choices.colour0;
-    options.Colours = choices.colours.value_or(0);
+    options.Colours = choices.colours.value_or(int32_t(kMaxPaletteColours));
     if (mode == encode::EncodeMode::Palette && !choices.colours)
         options.Colours = int32_t(std::clamp<size_t>(DistinctColours(source), 2, kMaxPaletteColours));
-    if (!choices.colours && mode != encode::EncodeMode::Palette) options.Colours = int32_t(kMaxPaletteColours);
     return options;
 }
 

@@ -161,5 +161,32 @@ TEST(WrittenFiles, EncodedPicturesDecodeAlikeInThePeers) {
     CompareWithPeers(files);
 }
 
+// Without --colours, palette mode takes the picture's own number of colours:
+// the planes follow from it and every pixel comes back exact.
+TEST(WrittenFiles, PaletteOfAFewColoursTakesTheirNumber) {
+    const std::pair<size_t, int32_t> cases[] = {{2, 1}, {3, 2}, {5, 3}, {16, 4}, {17, 5}};
+    std::mt19937 rng(3);
+    for (const auto& [colours, planes] : cases) {
+        std::vector<encode::Rgb> palette(colours);
+        for (size_t i = 0; i < colours; ++i) palette[i] = {uint8_t(i * 15), uint8_t(255 - i * 9), uint8_t(rng())};
+        input::InputPicture picture;
+        picture.Colours = {23, 7, {}};
+        for (int32_t i = 0; i < 23 * 7; ++i) {
+            const encode::Rgb c = palette[size_t(i) < colours ? size_t(i) : rng() % colours];
+            picture.Colours.Rgb.insert(picture.Colours.Rgb.end(), {c.R, c.G, c.B});
+        }
+        cli::IlbmChoices choices;
+        choices.mode = encode::EncodeMode::Palette;
+        PictureContext pic;
+        ASSERT_EQ(pic.Load_IFF_From_Memory("few.iff", cli::IlbmFromPicture(picture, choices)), 1);
+        EXPECT_EQ(pic.IlbmInfo.Bitplanes, planes) << colours;
+        for (int32_t y = 0; y < 7; ++y)
+            for (int32_t x = 0; x < 23; ++x) {
+                const uint8_t* rgb = &picture.Colours.Rgb[3 * size_t(y * 23 + x)];
+                ASSERT_EQ(pic.ColourAt(x, y + 1) & 0xFFFFFF, uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]) << colours;
+            }
+    }
+}
+
 }  // namespace
 }  // namespace planora::test
