@@ -7,15 +7,18 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 
+#include "cli/ilbm_conversion.h"
 #include "cli/standard_streams.h"
 #include "cli/picture_list.h"
 #include "decode/loaded_picture.h"
 #include "decode/picture_view.h"
 #include "decode/row_sharing.h"
 #include "iff/file_system.h"
+#include "input/input_picture.h"
 #include "iff/run_time_error.h"
 #include "output/bitmap_stream.h"
 #include "output/bmp_writer.h"
@@ -136,7 +139,12 @@ bool Converter::ConvertOne(const std::string& input) {
     try {
         RowObserverScope scope(pic_, stream.get());
         if (LoadInput(pic_, input) == 0) {
-            if (!messageShown_) Fail(input, "not an IFF ILBM picture");
+            if (!messageShown_ && !options_.info && format_ == OutputFormat::Iff) return ConvertForeignPicture(input, target);
+            const input::InputFormat other = input::DetectInputFormat(pic_.FileBytes());
+            if (!messageShown_ && other != input::InputFormat::None)
+                Fail(input, std::string("a ") + input::InputFormatName(other) + " picture is converted to --format iff only");
+            else if (!messageShown_)
+                Fail(input, "not an IFF ILBM picture");
             return false;
         }
     } catch (const RunTimeError& failure) {
@@ -167,18 +175,35 @@ bool Converter::Reporting(const std::string& input, std::ostream& err, Write wri
     } catch (const std::bad_alloc&) {
         err << input << ": " << FormatFailure("Error: ", RunTimeError(kOutOfMemory), " ") << "\n";
         return false;
+    } catch (const std::invalid_argument& refusal) {
+        // A picture the output format cannot hold (an ILBM over 32767 wide).
+        err << input << ": " << refusal.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool Converter::TargetAllowed(const std::string& input, const std::string& target) {
+    if (IsStandardStream(target)) return true;
+    // An ILBM rewritten in place replaces the input safely, when asked for by name.
+    const bool rewrite = format_ == OutputFormat::Iff && !options_.output.empty() && options_.force;
+    if (SameFile(input, target) && !rewrite) {
+        Fail(input, "the output " + target + " is the input itself; not written" +
+                        (format_ == OutputFormat::Iff ? " (to rewrite it, name it with --output and give --force)" : ""));
+        return false;
+    }
+    if (FileExists(target) && !options_.force) {
+        Fail(input, target + " exists; use --force to replace it");
+        return false;
     }
     return true;
 }
 
 bool Converter::WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream) {
     if (options_.frames) return WriteFrames(input, target);
-    if (!IsStandardStream(target) && SameFile(input, target)) {
-        Fail(input, "the output " + target + " is the input itself; not written");
-        return false;
-    }
-    if (!IsStandardStream(target) && FileExists(target) && !options_.force) {
-        Fail(input, target + " exists; use --force to replace it");
+    if (!TargetAllowed(input, target)) return false;
+    if (format_ == OutputFormat::Iff && !CanWriteIlbm(pic_, options_.ilbm)) {
+        Fail(input, kKeepNeedsIndicesText);
         return false;
     }
     if ((format_ == OutputFormat::Lut || format_ == OutputFormat::Txt) && !HasPaletteIndices(pic_)) {
@@ -215,6 +240,17 @@ bool Converter::WritePicture(PictureContext pic, const std::string& input, const
     });
 }
 
+bool Converter::WriteBytes(const std::string& input, const std::string& target,
+                           const std::function<std::vector<uint8_t>()>& build, std::ostream& err) const {
+    return Reporting(input, err, [&] {
+        if (IsStandardStream(target))
+            WriteThroughTemporaryFile(out_, FormatExtension(format_),
+                                      [&](const std::string& path) { WriteFileReplacing(path, build()); });
+        else
+            WriteFileReplacing(target, build());
+    });
+}
+
 void Converter::WritePictureFile(PictureContext pic, const std::string& path) const {
     if (format_ == OutputFormat::Apng)
         WriteFileReplacing(path, EncodeAnimatedPng(std::move(pic)));
@@ -236,6 +272,7 @@ void Converter::WriteStillFile(const PictureContext& pic, const std::string& pat
     case OutputFormat::Lut: ExportRawChunky(pic, path); break;
     case OutputFormat::Txt: ExportPaletteText(pic, path); break;
     case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(PictureContext(pic))); break;
+    case OutputFormat::Iff: WriteFileReplacing(path, IlbmFromPicture(pic, options_.ilbm)); break;
     }
 }
 

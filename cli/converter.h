@@ -3,8 +3,11 @@
 // In a batch the outputs are written on other threads (cli/batch.h).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/batch.h"
 #include "cli/options.h"
@@ -26,6 +29,12 @@ public:
 private:
     bool ConvertOne(const std::string& input);
     bool WriteOutput(const std::string& input, const std::string& target, BitmapStream* stream);
+    // Whether target may be written for input (not the input itself, not an
+    // existing file without --force); prints why not.
+    bool TargetAllowed(const std::string& input, const std::string& target);
+    // --format iff from a PNG, JPEG, GIF or BMP file whose bytes the failed
+    // IFF load left in the context (cli/foreign_input.cpp).
+    bool ConvertForeignPicture(const std::string& input, const std::string& target);
     // Writes the picture, handed over from the context, to target ("-":
     // standard output); a failure is printed to err. Runs on a worker for
     // pictures written in a batch.
@@ -38,6 +47,10 @@ private:
     // --frames: every frame the picture shows as NAME-0001.ext ... beside
     // target's name (cli/frame_files.cpp).
     bool WriteFrames(const std::string& input, const std::string& target);
+    // Writes the bytes build gives to target ("-": standard output); false
+    // after printing the failure to err.
+    bool WriteBytes(const std::string& input, const std::string& target,
+                    const std::function<std::vector<uint8_t>()>& build, std::ostream& err) const;
     // Runs write; returns false after printing its failure to err.
     template <class Write>
     bool Reporting(const std::string& input, std::ostream& err, Write write) const;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "cli/converter.h"
+#include "cli/ilbm_conversion.h"
 #include "cli/standard_streams.h"
 #include "decode/frame_source.h"
 #include "iff/file_system.h"
@@ -49,6 +50,10 @@ bool Converter::WriteFrames(const std::string& input, const std::string& target)
     }
     if ((format_ == OutputFormat::Lut || format_ == OutputFormat::Txt) && !HasPaletteIndices(pic_)) {
         Fail(input, kNoPaletteIndicesText);
+        return false;
+    }
+    if (format_ == OutputFormat::Iff && !CanWriteIlbm(pic_, options_.ilbm)) {
+        Fail(input, kKeepNeedsIndicesText);
         return false;
     }
     // A CAT or LIST gives every picture it holds, loaded one after another

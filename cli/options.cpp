@@ -18,7 +18,8 @@ constexpr FormatName kFormats[] = {{OutputFormat::Bmp, "bmp"},
                                    {OutputFormat::Rgb, "rgb"},
                                    {OutputFormat::Lut, "lut"},
                                    {OutputFormat::Txt, "txt"},
-                                   {OutputFormat::Apng, "apng"}};
+                                   {OutputFormat::Apng, "apng"},
+                                   {OutputFormat::Iff, "iff"}};
 
 // "--name=value" or "--name value".
 bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
@@ -97,13 +98,19 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!TakeValue(args, i, "--format", value, error)) return std::nullopt;
             options.format = FormatFromName(value);
             if (!options.format) {
-                error = "unknown format '" + value + "' (bmp, png, apng, rgb, lut or txt)";
+                error = "unknown format '" + value + "' (bmp, png, apng, rgb, lut, txt or iff)";
                 return std::nullopt;
             }
         } else if (is("--thumbnail")) {
             if (!TakeCount(args, i, "--thumbnail", 1, 32767, options.thumbnail, error)) return std::nullopt;
         } else if (is("--jobs") || arg == "-j") {
             if (!TakeCount(args, i, arg == "-j" ? "-j" : "--jobs", 1, 256, options.jobs, error)) return std::nullopt;
+        } else if (const char* name = IlbmValueOption(arg)) {
+            std::string value;
+            if (!TakeValue(args, i, name, value, error) || !SetIlbmOption(name, value, options.ilbm, error))
+                return std::nullopt;
+        } else if (arg == "--ocs") {
+            options.ilbm.ocs = true;
         } else if (arg == "--frames") {
             options.frames = true;
         } else if (arg == "--quiet" || arg == "-q") {
@@ -138,12 +145,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 }
 
 std::string UsageText() {
-    return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt] [--output PATH] [--force]\n"
+    return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt|iff] [--output PATH] [--force]\n"
            "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
+           "       planora-convert --format iff [--mode MODE] [--colours N] [--ocs] [--dither KIND]\n"
+           "                      [--compress KIND] [--colour0 RRGGBB] [--output PATH] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
            "       planora-convert --help | --version\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
-           "per-line palettes) to other formats.\n"
+           "per-line palettes) to other formats, and writes ILBM from them and from\n"
+           "PNG, JPEG, GIF and BMP pictures.\n"
            "\n"
            "  --format FORMAT  bmp  32-bit BMP (the default)\n"
            "                   png  PNG with the same pixels\n"
@@ -153,6 +163,8 @@ std::string UsageText() {
            "                   apng animated PNG (.png): every frame of an IFF ANIM, or\n"
            "                        one period of colour cycling, at most 600 frames;\n"
            "                        a still picture gives one frame\n"
+           "                   iff  IFF ILBM (.iff), also from PNG, JPEG, GIF and BMP\n"
+           "                        pictures: see the options below\n"
            "                   Without it the extension of --output decides, else bmp.\n"
            "  --output PATH    the output file; with several inputs, an existing folder.\n"
            "                   Without it each output goes beside its input, with the\n"
@@ -169,6 +181,8 @@ std::string UsageText() {
            "                   INPUT is -) writes standard output, in --format or bmp\n"
            "  --help           show this text\n"
            "  --version        show the version and the licence\n"
+           "\n" +
+           IlbmOptionsHelp() +
            "\n"
            "Exit status: 0 when every input was converted, 1 when any failed, 2 for a\n"
            "usage error.\n";

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/ilbm_options.h"
+
 namespace planora::cli {
 
-enum class OutputFormat { Bmp, Png, Rgb, Lut, Txt, Apng };
+enum class OutputFormat { Bmp, Png, Rgb, Lut, Txt, Apng, Iff };
 
 struct Options {
     std::optional<OutputFormat> format;  // unset: from --output's extension, else bmp
@@ -21,6 +23,7 @@ struct Options {
     int32_t jobs = 0;                    // pictures converted at once; 0: one per core
     bool quiet = false;                  // no progress line
     bool frames = false;                 // every frame as a numbered file
+    IlbmChoices ilbm;                    // --format iff: --mode, --colours ...
     std::vector<std::string> inputs;
 };
 

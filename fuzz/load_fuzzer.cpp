@@ -1,10 +1,13 @@
 // Fuzz target: a whole load from bytes (FORM check, chunk walk, chunk
 // handlers, BODY decoding, palette mapping), then every writer into memory,
 // every frame of an ANIM played twice round, and a picture with colour
-// cycling mapped at two moments of its cycle.
+// cycling mapped at two moments of its cycle; a picture with palette indices
+// is also rewritten as an ILBM with its own indices, which must load back to
+// the same indices.
 // Run-time failures are an expected outcome; anything else is a finding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "decode/anim_player.h"
@@ -14,6 +17,8 @@
 #include "iff/run_time_error.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
+#include "output/ilbm_writer.h"
+#include "encode/keep_picture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     planora::PictureContext pic;
@@ -47,6 +52,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const planora::PictureView view = planora::ViewOf(pic);
         std::vector<uint8_t> row(size_t(view.Width) * 4);
         for (int32_t y = 0; y < view.Height; ++y) planora::WriteRgbRow(view, y, view.HasAlpha(), row.data());
+        if (planora::encode::CanKeep(pic) && pic.IlbmInfo.Width > 0 && pic.IlbmInfo.Height > 0) {
+            const planora::encode::KeptPicture kept = planora::encode::KeepPicture(pic);
+            planora::PictureContext again;
+            again.ImageByteBudget = pic.ImageByteBudget;
+            if (again.Load_IFF_From_Memory("kept.iff", planora::BuildIlbmFile(kept.Picture, kept.Extras,
+                                                                          planora::IlbmCompression::ByteRun1)) != 1)
+                std::abort();
+            for (int32_t y = 1; y <= pic.IlbmInfo.Height; ++y)
+                for (int32_t x = 0; x < pic.IlbmInfo.Width; ++x)
+                    if (again.ChunkyAt(x, y) != pic.ChunkyAt(x, y)) std::abort();
+        }
     } catch (const planora::RunTimeError&) {
     }
     return 0;

@@ -3,15 +3,15 @@
 # after the other in a single process, with the committed seeds, the kept
 # regression inputs and the chunk dictionary. New corpus entries go to
 # build-fuzz/corpus/<target>; crashes to build-fuzz/findings/<target>.
-#   fuzz/run.sh SECONDS [TARGET...]     TARGET: load, byterun1, pixbuf, qt
-#                                       (default: all four)
+#   fuzz/run.sh SECONDS [TARGET...]     TARGET: load, byterun1, input, pixbuf, qt
+#                                       (default: all five)
 # The image loaders (pixbuf, qt) start from the load target's seeds and
 # kept regression inputs.
 set -euo pipefail
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(load byterun1 pixbuf qt)
+[ ${#targets[@]} -gt 0 ] || targets=(load byterun1 input pixbuf qt)
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 

@@ -9,6 +9,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake g++ pkg-config \
   qt6-base-dev libgl-dev zlib1g-dev libgdk-pixbuf-2.0-dev qtbase5-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
+  libspng-dev libjpeg62-turbo-dev libgif-dev libstb-dev \
   clang libclang-rt-14-dev \
   netpbm ffmpeg \
   desktop-file-utils shared-mime-info fonts-dejavu-core \

@@ -24,7 +24,7 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PRODUCT = ["iff", "decode", "output", "app", "cli", "imageformats", "pixbuf"]
+PRODUCT = ["iff", "decode", "encode", "output", "app", "cli", "imageformats", "pixbuf"]
 
 # (pattern, replacement) pairs, applied to one occurrence in one line.
 OPERATORS = [

@@ -68,7 +68,7 @@ TEST_P(Converter, Run) {
     std::filesystem::copy(PLANORA_TEST_DATA "/cli", dir.Path(), std::filesystem::copy_options::recursive);
     std::filesystem::create_directory(dir.File("out"));
     std::istringstream args(c[1]);
-    std::string command = c[6] + "'" PLANORA_CONVERT_PATH "'";
+    std::string command = Expand(c[6], dir.Path()) + "'" PLANORA_CONVERT_PATH "'";
     for (std::string arg; args >> arg;) command += " '" + Expand(arg, dir.Path()) + "'";
     command += " >'" + dir.File("stdout") + "' 2>'" + dir.File("stderr") + "'";
     const int raw = std::system(("sh -c \"" + command + "\"").c_str());

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Which folder may include which: iff/ and decode/ are one layer at the
-# bottom, the encoders (encode/) on them, output/ on those, and the programs
+# bottom, the encoders (encode/) on them, output/ and the readers of other
+# formats (input/) on those, and the programs
 # (cli/, app/) and the image loaders (imageformats/, pixbuf/) on top. A folder never includes one
 # above it; the loaders include neither program, and the programs not each
 # other. Prints each include that breaks this and fails when there is one.
@@ -11,7 +12,8 @@ declare -A allowed=(
   [decode]="iff decode"
   [encode]="iff decode encode"
   [output]="iff decode encode output"
-  [cli]="iff decode encode output cli"
+  [input]="iff decode encode input"
+  [cli]="iff decode encode output input cli"
   [app]="iff decode encode output app"
   [imageformats]="iff decode output imageformats"
   [pixbuf]="iff decode output pixbuf"
