@@ -73,8 +73,8 @@ TEST_P(Converter, Run) {
     command += " >'" + dir.File("stdout") + "' 2>'" + dir.File("stderr") + "'";
     const int raw = std::system(("sh -c \"" + command + "\"").c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, std::stoi(c[2]));
-    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stderr"))), Expand(Unescape(c[3]), dir.Path()));
-    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stdout"))), Expand(Unescape(c[4]), dir.Path()));
+    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stderr"))), Unescape(Expand(c[3], dir.Path())));
+    EXPECT_PRED2(Matches, Text(ReadBytes(dir.File("stdout"))), Unescape(Expand(c[4], dir.Path())));
     std::istringstream files(c[5]);
     for (std::string name, content; std::getline(files, name, '=') && std::getline(files, content, '|');) {
         if (content == "!") EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
