@@ -79,7 +79,7 @@ inline bool Centred(const QWidget& window) {
 // Every field of a dialog request, to compare whole.
 inline auto Fields(const FileRequest& r) {
     return std::tuple(int(r.Kind), r.Owner, r.Title, r.InitialFolder, r.NameFilters,
-                      r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt);
+                      r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt, r.TypedNameExtensions);
 }
 
 inline ShownMessage Note(const QString& text) { return {text, "Planora", MessageButtons::Ok}; }
