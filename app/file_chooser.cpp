@@ -46,7 +46,9 @@ QString ExistingNameIgnoringCase(const QString& path) {
 QString FindTypedName(const QString& path, const QString& defaultExtension, const QStringList& extensions) {
     const QString match = ExistingNameIgnoringCase(path);
     const QString added = QStringLiteral(".") + defaultExtension;
-    if (QFileInfo::exists(match) || defaultExtension.isEmpty() || !path.endsWith(added, Qt::CaseInsensitive))
+    // The dialog adds the default extension exactly as given (".IFF"); a name
+    // typed with an extension of its own is left as it is.
+    if (QFileInfo::exists(match) || defaultExtension.isEmpty() || !path.endsWith(added, Qt::CaseSensitive))
         return match;
     const QString stem = path.chopped(added.size());
     for (const QString& extension : extensions) {

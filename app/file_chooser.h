@@ -45,7 +45,8 @@ QStringList ConvertFilter(const QString& filter);
 
 // The file an open dialog hands back for `path`, the typed name with the
 // default extension added when it had none: the existing file of that name
-// (case aside), else, when path ends in the default extension, the first of
+// (case aside), else, when path ends in the default extension as the dialog
+// adds it (same case), the first of
 // `extensions` that names an existing file in its place; else path.
 QString FindTypedName(const QString& path, const QString& defaultExtension, const QStringList& extensions);
 
