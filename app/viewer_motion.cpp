@@ -63,7 +63,6 @@ ViewerMotion::ViewerMotion(const PictureContext& pic) : pic_(pic), clock_(Steady
     connect(zoomOut_, &QAction::triggered, this, [this] { SetZoom(ZoomStep(zoom_, -1)); });
     connect(actualSize_, &QAction::triggered, this, [this] { SetZoom(1); });
     connect(aspect_, &QAction::triggered, this, [this](bool on) {
-        if (!Loaded()) return UpdateActions();
         storedAspect_ = on;
         if (!ZoomAllowed(zoom_)) zoom_ = 1;
         Resize();
@@ -281,15 +280,14 @@ bool ViewerMotion::ZoomAllowed(int zoom) const {
     return shown.width() <= room.width() && shown.height() <= room.height();
 }
 
+// The zoom, aspect and fit actions are disabled while no picture is loaded.
 void ViewerMotion::SetZoom(int zoom) {
-    if (!Loaded()) return UpdateActions();
     if (ZoomAllowed(zoom)) zoom_ = zoom;
     fitted_ = false;
     Resize();
 }
 
 void ViewerMotion::SetFitted(bool fitted) {
-    if (!Loaded()) return UpdateActions();
     fitted_ = fitted;
     Resize();
 }

@@ -2,9 +2,6 @@
 // the details panel, the full-size canvas and the stretched preview, every
 // way a load can end early, and the viewer of toolbar button 4, redrawn
 // whenever its size changes.
-#include <QDropEvent>
-#include <QMimeData>
-
 #include "preview_scaling.h"
 #include "program_fixture.h"
 #include "show_pic.h"
@@ -19,18 +16,6 @@ Lines QuadDetails() {
     for (const QString& line : DataLines("app_quad_details.tsv"))
         lines.emplace_back(line.section('\t', 0, 0), line.section('\t', 1));
     return lines;
-}
-
-// Drags url onto the window and drops it there; false when the window
-// refuses it.
-bool Drop(QWidget& target, const QUrl& url) {
-    QMimeData data;
-    data.setUrls({url});
-    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(&target, &enter);
-    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    return target.acceptDrops() && enter.isAccepted() && QApplication::sendEvent(&target, &drop);
 }
 
 // Every road to a load; each must end exactly as a confirmed pick does.

@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QScreen>
 #include <QTest>
 
@@ -74,6 +76,18 @@ inline bool Centred(const QWidget& window) {
     const QSize screen = window.screen()->geometry().size(), outer = window.frameGeometry().size();
     return window.frameGeometry().topLeft() == QPoint(screen.width() / 2 - outer.width() / 2,
                                                       screen.height() / 2 - outer.height() / 2);
+}
+
+// Drags url onto the window and drops it there; false when the window
+// refuses it.
+inline bool Drop(QWidget& target, const QUrl& url) {
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    return target.acceptDrops() && enter.isAccepted() && QApplication::sendEvent(&target, &drop);
 }
 
 // Every field of a dialog request, to compare whole.
