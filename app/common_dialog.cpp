@@ -23,6 +23,7 @@ bool cCommonDialog::VBGetOpenFileName(QString& Filename, QString& FileTitle, boo
     request.InitialFolder = InitDir;
     request.DefaultExtension = DefaultExt;
     request.FileMustExist = FileMustExist;
+    request.TypedNameExtensions = TypedNameExtensions;
     const bool confirmed = RunFileDialog(request, Filename, FileTitle, Filter, FilterIndex, flags, dialogFlags, -1);
     if (confirmed) {
         Filename = ExistingNameIgnoringCase(Filename);

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -25,6 +26,10 @@ public:
 
     int32_t APIReturn() const { return apiReturn_; }
     int32_t ExtendedError() const { return extendedError_; }
+
+    // Extensions an open dialog tries, in order, for a name typed without
+    // one that is not found with DefaultExt.
+    QStringList TypedNameExtensions;
 
     // Owner null means no owner window.
     bool VBGetOpenFileName(QString& Filename, QString& FileTitle, bool FileMustExist, bool MultiSelect,

@@ -43,19 +43,35 @@ QString ExistingNameIgnoringCase(const QString& path) {
     return match.isEmpty() ? path : info.dir().filePath(match);
 }
 
+QString FindTypedName(const QString& path, const QString& defaultExtension, const QStringList& extensions) {
+    const QString match = ExistingNameIgnoringCase(path);
+    const QString added = QStringLiteral(".") + defaultExtension;
+    // The dialog adds the default extension exactly as given (".IFF"); a name
+    // typed with an extension of its own is left as it is.
+    if (QFileInfo::exists(match) || defaultExtension.isEmpty() || !path.endsWith(added, Qt::CaseSensitive))
+        return match;
+    const QString stem = path.chopped(added.size());
+    for (const QString& extension : extensions) {
+        const QString other = ExistingNameIgnoringCase(stem + u'.' + extension);
+        if (QFileInfo::exists(other)) return other;
+    }
+    return match;
+}
+
 namespace {
-// When opening, looks for the typed name regardless of case before the
-// dialog checks that the file exists.
+// When opening, looks for the typed name regardless of case, and with the
+// other extensions, before the dialog checks that the file exists.
 class CaseForgivingFileDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
     // The file found that way, when it was.
     QString Resolved;
+    QStringList TypedNameExtensions;
 
     void accept() override {
         const QStringList files = selectedFiles();
         if (acceptMode() == AcceptOpen && files.size() == 1) {
-            const QString match = ExistingNameIgnoringCase(files.first());
+            const QString match = FindTypedName(files.first(), defaultSuffix(), TypedNameExtensions);
             if (match != files.first()) {
                 Resolved = match;
                 QDialog::accept();
@@ -70,6 +86,7 @@ public:
 QString QtFileChooser::Choose(const FileRequest& request) {
     CaseForgivingFileDialog dialog(request.Owner, request.Title, request.InitialFolder);
     dialog.setWindowModality(Qt::WindowModal);
+    dialog.TypedNameExtensions = request.TypedNameExtensions;
     // The descriptions are shown as written; the patterns only filter.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.NameFilters.isEmpty()) {

@@ -20,6 +20,9 @@ struct FileRequest {
     QString DefaultExtension;      // added to a name typed without one
     bool FileMustExist = false;    // open: only existing files are accepted
     bool OverwritePrompt = false;  // save: confirm replacing an existing file
+    // open: a name typed without extension that is not found with the
+    // default one is looked for with each of these in turn
+    QStringList TypedNameExtensions;
 };
 
 class FileChooser {
@@ -39,6 +42,13 @@ public:
 // description stays as written; patterns separated by ";" become a
 // space-separated list. A trailing unpaired field ends the list.
 QStringList ConvertFilter(const QString& filter);
+
+// The file an open dialog hands back for `path`, the typed name with the
+// default extension added when it had none: the existing file of that name
+// (case aside), else, when path ends in the default extension as the dialog
+// adds it (same case), the first of
+// `extensions` that names an existing file in its place; else path.
+QString FindTypedName(const QString& path, const QString& defaultExtension, const QStringList& extensions);
 
 // The name to open for path: path itself when it exists; else the one file in
 // its folder whose name matches regardless of case (the default extension is

@@ -1,22 +1,20 @@
-// Dropping a picture file on the main window loads it through the same road
-// as a file picked in the open dialog.
+// Dropping a picture file on the main window (or the viewer) loads it
+// through the same road as a file picked in the open dialog.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 
+#include "file_drop.h"
 #include "planora_main.h"
 
 namespace planora {
 
-namespace {
-// The first local file of a drag, or an empty text.
 QString DroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls())
         if (url.isLocalFile()) return url.toLocalFile();
     return {};
 }
-}  // namespace
 
 void PlanoraMain::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();

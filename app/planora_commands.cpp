@@ -10,6 +10,7 @@
 #include "common_dialog.h"
 #include "details_panel.h"
 #include "draw_bitmap.h"
+#include "folder_order.h"
 #include "iff/file_system.h"
 #include "message_service.h"
 #include "output/bmp_writer.h"
@@ -25,6 +26,14 @@ namespace {
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 
+// The first entry of the open dialog: every extension of the table of forms.
+QString PictureFilesFilter() {
+    QStringList patterns;
+    for (const QString& extension : PictureExtensions()) patterns.append(QStringLiteral("*.") + extension);
+    return QStringLiteral("IFF pictures (") + patterns.join(u' ') + QStringLiteral(")|") + patterns.join(u';') +
+           QStringLiteral("|");
+}
+
 // One filter whose description and pattern both come from the extension.
 QString SingleFilter(const QString& extension) {
     return QStringLiteral("(*") + extension + QStringLiteral(")|*") + extension + QStringLiteral("|");
@@ -38,13 +47,26 @@ void PlanoraMain::do_New() {
     picture6_->Cls();
     picture1_->SetBackColor(Qt::white);
     picture1_->Cls();
+    ViewerFollowsPicture();
+}
+
+void PlanoraMain::ViewerFollowsPicture() {
+    if (showPic_) showPic_->findChild<ViewerMotion*>()->PictureChanged();
+}
+
+void PlanoraMain::LoadPicture(const QString& Filename, int32_t index) {
+    currentFile_ = Filename;
+    pic_.PictureIndex = index;
+    do_New();
+    IFF_DO_LOAD_IFF(Filename);
 }
 
 void PlanoraMain::Do_LOAD() {
     WithFailureTrap(
         [this] {
-            QString Filter = QStringLiteral("(*.Iff)|*.iff|(*.*)|*.*|");
+            QString Filter = PictureFilesFilter() + QStringLiteral("(*.Iff)|*.iff|(*.*)|*.*|");
             cCommonDialog dialog(*services_.Files);
+            dialog.TypedNameExtensions = PictureExtensions();
             QString Filename;
             QString FileTitle;
             bool ReadOnly = false;
@@ -55,20 +77,16 @@ void PlanoraMain::Do_LOAD() {
                                                          QStringLiteral("IFF"), this, flags);
             if (picked && !Filename.isEmpty()) {
                 lastDialogFolder_ = QFileInfo(Filename).absolutePath();
-                do_New();
-                IFF_DO_LOAD_IFF(Filename);
+                LoadPicture(Filename, 0);
             }
         },
         [this](const RunTimeError& failure) { ReportLoadFailure(failure); });
 }
 
-void PlanoraMain::OpenPictureFile(const QString& Filename) {
+void PlanoraMain::OpenPictureFile(const QString& Filename, int32_t index) {
     if (Filename.isEmpty()) return;
     WithFailureTrap(
-        [&] {
-            do_New();
-            IFF_DO_LOAD_IFF(Filename);
-        },
+        [&] { LoadPicture(Filename, index); },
         [this](const RunTimeError& failure) { ReportLoadFailure(failure); });
 }
 
@@ -84,6 +102,7 @@ void PlanoraMain::IFF_DO_LOAD_IFF(const QString& Filename) {
     // The one yield of a load: pending paints and input run before the copy.
     QCoreApplication::processEvents();
     picture6_->PaintPicture(*picture5_, 0, 0, 320, 256);
+    ViewerFollowsPicture();
 }
 
 void PlanoraMain::ShowMessage(const std::string& text) {
@@ -218,6 +237,9 @@ void PlanoraMain::Do_Show_picture() {
         motion->Attach(showPic_);
         // Closing the viewer unloads it; the next View loads it again.
         showPic_->setAttribute(Qt::WA_DeleteOnClose);
+        showPic_->addActions({nextPicture_, previousPicture_});
+        connect(showPic_, &ShowPic::FileDropped, this, [this](const QString& file) { OpenPictureFile(file); });
+        connect(showPic_, &ShowPic::StepRequested, this, &PlanoraMain::StepPicture);
     }
     // Sized to the picture at one to one, still, as every View starts.
     showPic_->findChild<ViewerMotion*>()->Reset();

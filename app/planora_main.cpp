@@ -50,6 +50,7 @@ PlanoraMain::PlanoraMain(AppServices services, QWidget* parent)
     BuildLayout();
     BuildMenus();
     BuildToolbar();
+    BuildStepActions();
     // A fixed single border: the client area below the menu bar is 539 x 336.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     QIcon icon;

@@ -37,7 +37,12 @@ public:
     void Do_LOAD();
     // Loads a file chosen outside the open dialog (the command line, a drop)
     // the way a confirmed pick does: "New", then the load, with the same trap.
-    void OpenPictureFile(const QString& Filename);
+    // index picks a picture of a CAT or LIST file (from 0).
+    void OpenPictureFile(const QString& Filename, int32_t index = 0);
+    // PgDn / PgUp: the next (+1) or previous (-1) picture of a CAT or LIST,
+    // else the next or previous picture file of the folder
+    // (folder_order.h), loaded as a file picked in the open dialog.
+    void StepPicture(int direction);
     // Opens a file named on the command line once start-up has finished:
     // after the splash has appeared when it is due, so that no message of
     // the load is hidden behind it.
@@ -69,11 +74,14 @@ public:
     QTimer* Timer1() { return &timer1_; }
     Frm_SplashScreen* SplashScreen() const { return splash_; }
     ShowPic* Viewer() const { return showPic_; }
+    QAction* NextPictureAction() const { return nextPicture_; }
+    QAction* PreviousPictureAction() const { return previousPicture_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     // LoadObserver: what the loader tells the user.
@@ -83,6 +91,12 @@ private:
     void BuildLayout();
     void BuildMenus();
     void BuildToolbar();
+    void BuildStepActions();
+    // New, then the load of picture `index` of Filename; the file is the one
+    // PgDn and PgUp go on from, whether it loads or not.
+    void LoadPicture(const QString& Filename, int32_t index);
+    // An open viewer shows what was just loaded, or stops after New.
+    void ViewerFollowsPicture();
     void Form_Load();
     void Form_Unload();
     void EndProcess();
@@ -107,6 +121,8 @@ private:
     // picked in one of them during this run.
     QString lastDialogFolder_;
     QString fileAfterStartUp_;
+    // The file of the last load, loaded or not.
+    QString currentFile_;
     QTimer timer1_;
     bool unloading_ = false;
     bool processEnded_ = false;
@@ -117,6 +133,8 @@ private:
     PictureBox* picture6_ = nullptr;
     QPointer<Frm_SplashScreen> splash_;
     QPointer<ShowPic> showPic_;
+    QAction* nextPicture_ = nullptr;
+    QAction* previousPicture_ = nullptr;
 };
 
 }  // namespace planora

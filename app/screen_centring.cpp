@@ -1,5 +1,7 @@
 #include "screen_centring.h"
 
+#include "viewer_geometry.h"
+
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>
@@ -28,9 +30,8 @@ private:
     void Centre() {
         const QScreen* screen = window_->screen();
         if (!screen) return;
-        const QRect area = screen->geometry();
         centredOn_ = window_->frameGeometry().size();
-        window_->move(area.width() / 2 - centredOn_.width() / 2, area.height() / 2 - centredOn_.height() / 2);
+        window_->move(CentredTopLeft(centredOn_, screen->geometry(), screen->availableGeometry()));
     }
 
     QWidget* window_;

@@ -12,7 +12,9 @@
 #include "decode/colour_cycling.h"
 #include "draw_bitmap.h"
 #include "picture_box.h"
+#include "preview_scaling.h"
 #include "show_pic.h"
+#include "viewer_overlay.h"
 
 namespace planora {
 
@@ -25,6 +27,9 @@ constexpr int64_t kMicrosPerMilli = 1000;
 // An animation more than this far behind its clock starts counting again
 // from now instead of racing through the frames it missed.
 constexpr int64_t kMostBehind = 1000000;
+// Zooming out stops at an eighth, or where the picture would be less than a
+// pixel across.
+constexpr int kMostDivided = 8;
 
 int64_t SteadyMicros() {
     static QElapsedTimer clock;
@@ -49,15 +54,22 @@ ViewerMotion::ViewerMotion(const PictureContext& pic) : pic_(pic), clock_(Steady
     zoomOut_ = MakeAction(this, QStringLiteral("Zoom Out"), {QKeySequence(Qt::Key_Minus)});
     actualSize_ = MakeAction(this, QStringLiteral("Actual Size"), {QKeySequence(Qt::Key_0)});
     aspect_ = MakeAction(this, QStringLiteral("Stored Aspect Ratio"), {QKeySequence(Qt::Key_A)}, true);
+    fit_ = MakeAction(this, QStringLiteral("Fit to Screen"), {QKeySequence(Qt::Key_F)}, true);
+    close_ = MakeAction(this, QStringLiteral("Close"), {QKeySequence(Qt::Key_Escape)});
     connect(play_, &QAction::triggered, this, [this] { SetPlaying(!playing_); });
     connect(nextFrame_, &QAction::triggered, this, [this] { Step(1); });
     connect(previousFrame_, &QAction::triggered, this, [this] { Step(-1); });
-    connect(zoomIn_, &QAction::triggered, this, [this] { SetZoom(zoom_ + 1); });
-    connect(zoomOut_, &QAction::triggered, this, [this] { SetZoom(zoom_ - 1); });
+    connect(zoomIn_, &QAction::triggered, this, [this] { SetZoom(ZoomStep(zoom_, 1)); });
+    connect(zoomOut_, &QAction::triggered, this, [this] { SetZoom(ZoomStep(zoom_, -1)); });
     connect(actualSize_, &QAction::triggered, this, [this] { SetZoom(1); });
     connect(aspect_, &QAction::triggered, this, [this](bool on) {
         storedAspect_ = on;
+        if (!ZoomAllowed(zoom_)) zoom_ = 1;
         Resize();
+    });
+    connect(fit_, &QAction::triggered, this, [this](bool on) { SetFitted(on); });
+    connect(close_, &QAction::triggered, this, [this] {
+        if (viewer_) viewer_->close();
     });
 }
 
@@ -69,7 +81,7 @@ void ViewerMotion::Attach(ShowPic* viewer) {
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &ViewerMotion::Tick);
-    viewer->addActions({play_, nextFrame_, previousFrame_, zoomIn_, zoomOut_, actualSize_, aspect_});
+    viewer->addActions({play_, nextFrame_, previousFrame_, zoomIn_, zoomOut_, actualSize_, aspect_, fit_, close_});
     viewer->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -77,37 +89,85 @@ bool ViewerMotion::CyclingPicture() const { return frames_ && frames_->Kind() ==
 
 size_t ViewerMotion::Frame() const { return Animation() ? frames_->Current() : 0; }
 
-void ViewerMotion::Reset() {
+bool ViewerMotion::Loaded() const {
+    return pic_.PictureLoaded != 0 && pic_.IlbmInfo.Width > 0 && pic_.IlbmInfo.Height > 0;
+}
+
+void ViewerMotion::TakePicture() {
     if (timer_) timer_->stop();
     playing_ = showingFrames_ = false;
     playedMicros_ = 0;
     shownSteps_ = -1;
-    zoom_ = 1;
-    storedAspect_ = false;
     frames_.reset();
     frame_ = {};
-    if (!pic_.IsDeepPicture() && (pic_.IsAnimation() || HasActiveRanges(pic_.ColourRanges))) {
+    if (Loaded() && !pic_.IsDeepPicture() && (pic_.IsAnimation() || HasActiveRanges(pic_.ColourRanges))) {
         PictureContext copy(pic_);
         copy.SetObserver(nullptr);
         frames_ = std::make_unique<FrameSource>(std::move(copy));
         frame_ = ViewOf(frames_->Picture());
     }
-    Resize();
-    // An animation plays as soon as the viewer opens.
+}
+
+void ViewerMotion::StartAnimation() {
+    // An animation plays as soon as it is shown.
     if (Animation() && frames_->Count() > 1) SetPlaying(true);
     UpdateActions();
+    Announce();
+}
+
+void ViewerMotion::Reset() {
+    TakePicture();
+    zoom_ = 1;
+    fitted_ = storedAspect_ = false;
+    Resize();
+    StartAnimation();
+}
+
+void ViewerMotion::PictureChanged() {
+    TakePicture();
+    if (!viewer_ || !Loaded()) return UpdateActions();
+    if (!ZoomAllowed(zoom_)) zoom_ = 1;
+    viewer_->ShowContent(ContentSize(), false);
+    StartAnimation();
+}
+
+QString ViewerMotion::Status() const {
+    if (!Loaded()) return {};
+    QStringList lines;
+    const QSize base = AspectSize(), shown = ContentSize();
+    if (fitted_)
+        lines << QStringLiteral("Fitted %1%").arg(int(std::lround(100.0 * shown.width() / base.width())));
+    else
+        lines << QStringLiteral("Zoom %1%").arg(zoom_ >= 1 ? 100 * zoom_ : int(std::lround(100.0 / -zoom_)));
+    if (Animation())
+        lines << QStringLiteral("Frame %1 of %2, %3")
+                     .arg(Frame() + 1)
+                     .arg(frames_->Count())
+                     .arg(playing_ ? QStringLiteral("playing") : QStringLiteral("paused"));
+    else if (CyclingPicture())
+        lines << (playing_ ? QStringLiteral("Cycling colours") : QStringLiteral("Tab: cycle colours"));
+    return lines.join(u'\n');
+}
+
+void ViewerMotion::Announce() {
+    if (viewer_ && Loaded()) viewer_->Overlay()->Flash(Status());
 }
 
 void ViewerMotion::UpdateActions() {
     const bool animation = Animation() && frames_->Count() > 1;
+    const bool loaded = Loaded();
     play_->setEnabled(CyclingPicture() || animation);
     play_->setChecked(playing_);
     play_->setText(Animation() ? QStringLiteral("Play Animation") : QStringLiteral("Cycle Colours"));
     nextFrame_->setEnabled(animation && !playing_);
     previousFrame_->setEnabled(nextFrame_->isEnabled());
-    zoomIn_->setEnabled(zoom_ < LargestZoom());
-    zoomOut_->setEnabled(zoom_ > 1);
+    zoomIn_->setEnabled(loaded && (fitted_ || ZoomAllowed(ZoomStep(zoom_, 1))));
+    zoomOut_->setEnabled(loaded && (fitted_ || ZoomAllowed(ZoomStep(zoom_, -1))));
+    actualSize_->setEnabled(loaded);
+    aspect_->setEnabled(loaded);
     aspect_->setChecked(storedAspect_);
+    fit_->setEnabled(loaded);
+    fit_->setChecked(fitted_);
 }
 
 void ViewerMotion::SetPlaying(bool playing) {
@@ -124,6 +184,7 @@ void ViewerMotion::SetPlaying(bool playing) {
         playedMicros_ += now - startedAt_;
     }
     UpdateActions();
+    Announce();
 }
 
 void ViewerMotion::RenderCycling(int64_t micros) {
@@ -174,12 +235,14 @@ void ViewerMotion::Step(int frames) {
     ShowFrame((frames_->Current() + (frames > 0 ? 1 : count - 1)) % count);
     showingFrames_ = true;
     Redraw();
+    Announce();
 }
 
-QSize ViewerMotion::ShownSize(int zoom) const {
-    double width = double(pic_.IlbmInfo.Width) * zoom, height = double(pic_.IlbmInfo.Height) * zoom;
+// The one place that knows the stored aspect: Amiga pixels are xAspect wide
+// for yAspect tall, and the shorter side grows.
+QSize ViewerMotion::AspectSize() const {
+    double width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
     const int xAspect = pic_.IlbmInfo.XAspectRatio, yAspect = pic_.IlbmInfo.YAspectRatio;
-    // Amiga pixels are xAspect wide for yAspect tall: the shorter side grows.
     if (storedAspect_ && xAspect > 0 && yAspect > 0) {
         if (xAspect > yAspect)
             width = width * xAspect / yAspect;
@@ -189,27 +252,51 @@ QSize ViewerMotion::ShownSize(int zoom) const {
     return QSize(std::max(1, int(std::lround(width))), std::max(1, int(std::lround(height))));
 }
 
-int ViewerMotion::LargestZoom() const {
-    const QScreen* screen = viewer_ ? viewer_->screen() : nullptr;
-    if (!screen || pic_.IlbmInfo.Width < 1 || pic_.IlbmInfo.Height < 1) return 1;
-    const QSize room = screen->availableGeometry().size();
-    const QSize one = ShownSize(1);
-    return std::max(1, std::min(room.width() / one.width(), room.height() / one.height()));
+QSize ViewerMotion::ZoomedSize(int zoom) const {
+    const QSize base = AspectSize();
+    if (zoom >= 1) return base * zoom;
+    return QSize(int(std::lround(double(base.width()) / -zoom)), int(std::lround(double(base.height()) / -zoom)));
 }
 
+QSize ViewerMotion::ContentSize() const {
+    if (fitted_ && viewer_) return FittedSize(AspectSize(), viewer_->Room());
+    return ZoomedSize(zoom_).expandedTo(QSize(1, 1));
+}
+
+int ViewerMotion::ZoomStep(int zoom, int direction) {
+    if (direction > 0) return zoom == -2 ? 1 : zoom + 1;
+    return zoom == 1 ? -2 : zoom - 1;
+}
+
+bool ViewerMotion::ZoomAllowed(int zoom) const {
+    if (zoom == 1) return true;
+    if (zoom < 1) {
+        const QSize shown = ZoomedSize(zoom);
+        return -zoom <= kMostDivided && shown.width() >= 1 && shown.height() >= 1;
+    }
+    // Zooming in stops where the window, frame included, would no longer fit.
+    const QSize room = viewer_ ? viewer_->Room() : QSize();
+    const QSize shown = ZoomedSize(zoom);
+    return shown.width() <= room.width() && shown.height() <= room.height();
+}
+
+// The zoom, aspect and fit actions are disabled while no picture is loaded.
 void ViewerMotion::SetZoom(int zoom) {
-    zoom_ = std::clamp(zoom, 1, LargestZoom());
+    if (ZoomAllowed(zoom)) zoom_ = zoom;
+    fitted_ = false;
+    Resize();
+}
+
+void ViewerMotion::SetFitted(bool fitted) {
+    fitted_ = fitted;
     Resize();
 }
 
 void ViewerMotion::Resize() {
     if (!viewer_) return;
-    const QSize size = ShownSize(zoom_);
-    const bool same = viewer_->size() == size;
-    viewer_->ShowPictureSize(size.width(), size.height());
-    // A resize draws; the same size does not.
-    if (same) Redraw();
+    viewer_->ShowContent(ContentSize(), true);
     UpdateActions();
+    Announce();
 }
 
 void ViewerMotion::Redraw() {
@@ -218,21 +305,24 @@ void ViewerMotion::Redraw() {
 
 void ViewerMotion::Draw(PictureBox& box) {
     const PictureView source = showingFrames_ && frames_ ? frame_ : ViewOf(pic_);
-    if (zoom_ == 1 && !storedAspect_) {
+    const int width = source.Width, height = source.Height;
+    const QSize shown = viewer_ ? viewer_->ContentSize() : QSize(width, height);
+    if (shown == QSize(width, height) || width < 1 || height < 1) {
         DrawBitmap(source, box);
         return;
     }
-    const int width = source.Width, height = source.Height;
-    if (width < 1 || height < 1) return;
     QImage frame(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
         const uint32_t* colours = source.Row(y);
         for (int x = 0; x < width; ++x) line[x] = 0xFF000000u | (colours[x] & 0xFFFFFFu);
     }
-    // Whole steps of nearest neighbour: every picture pixel becomes a block.
+    // Larger by whole steps of nearest neighbour, every picture pixel a
+    // block; smaller through halving box filters and a smooth last step.
+    const bool smaller = shown.width() < width || shown.height() < height;
     const QImage scaled =
-        frame.scaled(box.InnerWidth(), box.InnerHeight(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        smaller ? ShrinkTowards(frame, shown).scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                : frame.scaled(shown, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     box.ClsOutside(QRect(QPoint(0, 0), scaled.size()));
     {
         QPainter painter(&box.Picture());

@@ -5,10 +5,16 @@
 // The viewer opens as before: the still picture at one to one, drawn from
 // the program's picture context. Cycling starts with Tab (as in the paint
 // program that wrote these files); an animation starts playing, and Tab or
-// Space pause it, the arrow keys then stepping frames. + and - zoom (nearest
-// neighbour; the window grows with the picture up to the screen's size), 0
-// returns to one to one and A toggles the stored aspect ratio. The same
-// commands are on the viewer's context menu with their keys.
+// Space pause it, the arrow keys then stepping frames. + and - zoom by whole
+// steps, up by nearest neighbour (the window grows with the picture up to
+// the screen's available area, frame included) and below one to one by
+// halves, thirds ... with a smoothing filter; 0 returns to one to one, A
+// toggles the stored aspect ratio and F a view fitted to the screen. Escape
+// closes the viewer. The same commands are on the viewer's context menu with
+// their keys, and the viewer's overlay says for a moment what changed.
+//
+// A load while the viewer is open shows the new picture at once in the
+// window as it is; after New or a failed load the commands do nothing.
 //
 // Frames come from a frame source that plays a copy of the picture, so the
 // preview, Save and Export keep the still picture. Timing comes from a clock that tests can
@@ -17,6 +23,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 
 #include <functional>
 #include <memory>
@@ -44,6 +51,9 @@ public:
     // For a View: takes the picture as it is now, stops what was moving and
     // sizes the window to the picture at one to one.
     void Reset();
+    // After a load, New or a failed load: stops what was moving and shows
+    // the picture loaded now, if any, keeping the window's size.
+    void PictureChanged();
     // Draws what the viewer shows now into the box, scaled to it.
     void Draw(PictureBox& box);
 
@@ -54,7 +64,14 @@ public:
     void Tick();
 
     bool Playing() const { return playing_; }
+    // 2 for twice the size, -2 for half, 1 for one to one.
     int Zoom() const { return zoom_; }
+    bool Fitted() const { return fitted_; }
+    // The picture's size as shown: zoomed or fitted, at its stored aspect
+    // when asked.
+    QSize ContentSize() const;
+    // What the overlay says now.
+    QString Status() const;
     bool CyclingPicture() const;
     bool Animation() const { return frames_ && frames_->Kind() == FrameKind::Animation; }
     // The animation frame shown, 0 for pictures that are not animations.
@@ -67,14 +84,26 @@ public:
     QAction* ZoomOutAction() const { return zoomOut_; }
     QAction* ActualSizeAction() const { return actualSize_; }
     QAction* AspectAction() const { return aspect_; }
+    QAction* FitAction() const { return fit_; }
+    QAction* CloseAction() const { return close_; }
 
 private:
     void SetPlaying(bool playing);
     void Step(int frames);
+    bool Loaded() const;
+    // Takes the picture as it is now, stopping what was moving.
+    void TakePicture();
+    void StartAnimation();
     void SetZoom(int zoom);
+    void SetFitted(bool fitted);
     void Resize();
-    QSize ShownSize(int zoom) const;
-    int LargestZoom() const;
+    // The picture at one to one, at its stored aspect when asked.
+    QSize AspectSize() const;
+    QSize ZoomedSize(int zoom) const;
+    bool ZoomAllowed(int zoom) const;
+    // The zoom one step up (+1) or down (-1) from zoom.
+    static int ZoomStep(int zoom, int direction);
+    void Announce();
     void Redraw();
     void UpdateActions();
     void RenderCycling(int64_t micros);
@@ -95,6 +124,7 @@ private:
     int64_t frameDueAt_ = 0;    // when the shown animation frame was due, in 1/60 us
     int64_t shownSteps_ = -1;   // sum of the ranges' steps last drawn
     int zoom_ = 1;
+    bool fitted_ = false;
     bool storedAspect_ = false;
 
     QAction* play_ = nullptr;
@@ -104,6 +134,8 @@ private:
     QAction* zoomOut_ = nullptr;
     QAction* actualSize_ = nullptr;
     QAction* aspect_ = nullptr;
+    QAction* fit_ = nullptr;
+    QAction* close_ = nullptr;
 };
 
 }  // namespace planora

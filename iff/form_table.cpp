@@ -48,6 +48,14 @@ bool IsPictureForm(uint32_t type) {
     return row && row->Picture;
 }
 
+std::vector<std::string_view> ReadableExtensions() {
+    std::vector<std::string_view> names;
+    for (const FormRow& form : kForms)
+        for (const FormExtension& extension : form.Extensions)
+            if (std::find(names.begin(), names.end(), extension.Name) == names.end()) names.push_back(extension.Name);
+    return names;
+}
+
 bool IsBitmapWalkForm(uint32_t type) {
     const FormRow* row = FindForm(type);
     return row && row->ReadPixels;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "iff/byte_reader.h"
 
@@ -71,6 +72,11 @@ const FormRow* FindForm(uint32_t type);
 
 // A picture FORM a CAT or LIST may hold.
 bool IsPictureForm(uint32_t type);
+
+// Every extension of the table once, lower case without the dot, in the
+// table's order ("iff", "ilbm", "lbm", "pbm", ...): what a file chooser or a
+// folder listing offers as pictures.
+std::vector<std::string_view> ReadableExtensions();
 
 // A form read by the BMHD chunk walk (its file is an ILBM in all but its BODY).
 bool IsBitmapWalkForm(uint32_t type);

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "decode/colour.h"
+#include "iff/anim_frames.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 
@@ -39,6 +40,11 @@ std::vector<DetailLine> PictureContext::ImageInfoLines() const {
     if (info.InterlaceFlag == 1) lines.push_back({"Mode:", "Interlaced"});
     // Pictures other than a plain FORM ILBM say what they are.
     if (FormType != "ILBM") lines.push_back({"Form:", FormType == "PBM " ? "PBM" : FormType});
+    // An animation: its first frame's lines above, then the whole file's.
+    if (IsAnimation()) {
+        lines.push_back({"Form:", "ANIM"});
+        lines.push_back({"Frames:", FormatNumber(int32_t(ReadAnimLayout(FileBytes()).Frames.size()))});
+    }
     if (!ContainerType.empty())
         lines.push_back({"Picture:", FormatNumber(PictureIndex + 1) + " of" + FormatNumber(PictureCount) + " in a " +
                                          (ContainerType == "CAT " ? "CAT" : ContainerType)});

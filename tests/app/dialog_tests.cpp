@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "folder_order.h"
 #include "program_fixture.h"
 
 namespace planora::test {
@@ -33,15 +34,19 @@ TEST(QtFileChooserTest, HandsBackTheTypedName) {
         {false, "missing.iff", ""},  // refused: the file must exist
         {false, "QUAD", "quad.iff"},  // "QUAD.IFF" found regardless of case
         {true, "QUAD.IFF", "QUAD.IFF"},  // a save keeps the name as typed
+        {false, "CLEF", "clef.ilbm"},  // no CLEF.IFF: the other extensions in turn
+        {false, "clef.iff", ""},  // a name typed with its extension is kept
     };
     for (const auto& [save, typed, chosen] : rows) {
         SCOPED_TRACE(typed);
         TempDir folder;
         WriteBytes(folder.File("quad.iff"), Data("app_quad.iff"));
+        WriteBytes(folder.File("clef.ilbm"), Data("app_quad.iff"));
+        WriteBytes(folder.File("clef.anim"), Data("app_quad.iff"));
         const FileRequest request{
             save ? FileRequest::Mode::Save : FileRequest::Mode::Open, nullptr, {}, Q(folder.Path()),
             ConvertFilter(save ? "(*.bmp)|*.bmp|(*.*)|*.*|" : "(*.Iff)|*.iff|(*.*)|*.*|"), 0, save ? "bmp" : "IFF",
-            !save, save};
+            !save, save, PictureExtensions()};
         QString filter;
         OnModal<QFileDialog>([&](QFileDialog* dialog) {
             filter = dialog->selectedNameFilter();

@@ -2,9 +2,6 @@
 // the details panel, the full-size canvas and the stretched preview, every
 // way a load can end early, and the viewer of toolbar button 4, redrawn
 // whenever its size changes.
-#include <QDropEvent>
-#include <QMimeData>
-
 #include "preview_scaling.h"
 #include "program_fixture.h"
 #include "show_pic.h"
@@ -19,18 +16,6 @@ Lines QuadDetails() {
     for (const QString& line : DataLines("app_quad_details.tsv"))
         lines.emplace_back(line.section('\t', 0, 0), line.section('\t', 1));
     return lines;
-}
-
-// Drags url onto the window and drops it there; false when the window
-// refuses it.
-bool Drop(QWidget& target, const QUrl& url) {
-    QMimeData data;
-    data.setUrls({url});
-    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(&target, &enter);
-    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    return target.acceptDrops() && enter.isAccepted() && QApplication::sendEvent(&target, &drop);
 }
 
 // Every road to a load; each must end exactly as a confirmed pick does.
@@ -99,10 +84,16 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
         EXPECT_EQ(shown, bad.message ? std::vector{Note(bad.message)} : std::vector<ShownMessage>{});
         EXPECT_TRUE(IsBlank());
     }
-    // The dialog opens existing files only, in the last folder used.
+    // The dialog opens existing files only, in the last folder used; it
+    // offers every extension of the table of forms first, and tries them in
+    // turn for a name typed without one.
     Load(QString());
-    EXPECT_EQ(Fields(requests.back()), Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),
-                                                     {"(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0, "IFF", true, false}));
+    const QStringList extensions = {"iff", "ilbm", "lbm", "pbm", "acbm", "rgbn", "rgb8", "deep", "img", "anim"};
+    const QString patterns = "*." + extensions.join(" *.");
+    EXPECT_EQ(Fields(requests.back()),
+              Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),
+                      {"IFF pictures (" + patterns + ") (" + patterns + ")", "(*.Iff) (*.iff)", "(*.*) (*.*)"}, 0,
+                      "IFF", true, false, extensions}));
     for (const char* New : {"Toolbar1_Button1", "Mnu_File_new"}) {
         open(*this, Path("quad.iff"));
         EXPECT_EQ(Details(), QuadDetails());
@@ -113,11 +104,12 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
 
 INSTANTIATE_TEST_SUITE_P(LoadTest, LoadWay, ValuesIn(kWays), [](const auto& info) { return info.param.first; });
 
-// The box fills the window and shows the picture from its top-left corner,
-// clipped where the window is smaller, the box's background beside it.
+// The box fills what the window shows of it and holds the picture from its
+// top-left corner, the box's background beside it.
 AssertionResult Shows(const ShowPic& viewer, int width, int height, QRgb (*colour)(int, int)) {
     const QImage& shown = viewer.Pic()->Picture();
-    if (shown.size() != viewer.size()) return AssertionFailure() << "not filled";
+    const QSize seen = ViewThrough(viewer.size(), QSize(width, height), viewer.ScrollBarExtent()).Viewport;
+    if (shown.size() != seen.expandedTo(QSize(width, height))) return AssertionFailure() << "not filled";
     const QRgb background = viewer.Pic()->BackColor().rgb();
     return PixelsAre(shown, [&](int x, int y) { return x < width && y < height ? colour(x, y) : background; });
 }
@@ -182,10 +174,11 @@ TEST_F(ProgramTest, ViewerAndALargePicture) {
     EXPECT_TRUE(PixelsAre(window->Picture6()->Picture(), [](int x, int y) {
         return Preview(x, y, 3, 0, [](int px, int) { return px < 160 ? kRed : kGreen; });
     }));
-    // View again: the same viewer, sized for the larger picture and showing it whole.
+    // View again: the same viewer, as large as the screen (800 x 800, less
+    // the frame of 2 pixels a side) allows, scrolling over the whole picture.
     Trigger("Toolbar1_Button4");
     ASSERT_EQ(window->Viewer(), viewer);
-    EXPECT_EQ(viewer->size(), QSize(1100, 1000));
+    EXPECT_EQ(viewer->size(), QSize(796, 796));
     EXPECT_TRUE(Shows(*viewer, 1100, 1000, halves));
     // Closing unloads it; the next View makes it anew.
     viewer->close();

@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QScreen>
 #include <QTest>
 
@@ -76,10 +78,22 @@ inline bool Centred(const QWidget& window) {
                                                       screen.height() / 2 - outer.height() / 2);
 }
 
+// Drags url onto the window and drops it there; false when the window
+// refuses it.
+inline bool Drop(QWidget& target, const QUrl& url) {
+    QMimeData data;
+    data.setUrls({url});
+    QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    return target.acceptDrops() && enter.isAccepted() && QApplication::sendEvent(&target, &drop);
+}
+
 // Every field of a dialog request, to compare whole.
 inline auto Fields(const FileRequest& r) {
     return std::tuple(int(r.Kind), r.Owner, r.Title, r.InitialFolder, r.NameFilters,
-                      r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt);
+                      r.SelectedFilter, r.DefaultExtension, r.FileMustExist, r.OverwritePrompt, r.TypedNameExtensions);
 }
 
 inline ShownMessage Note(const QString& text) { return {text, "Planora", MessageButtons::Ok}; }
