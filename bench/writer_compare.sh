@@ -8,7 +8,9 @@
 # pixels under both ways decoders widen a HAM modify value (repeating its
 # bits as ffmpeg and an OCS machine do; keeping the left pixel's low bits as
 # ilbmtoppm and AGA do), SSIM (ffmpeg's, over R, G and B) under the rule the
-# mode is scored by (HAM6 repeat, HAM8 keep), and seconds per picture.
+# mode is scored by (HAM6 repeat, HAM8 keep), and seconds per picture, wall
+# clock and processor (all threads; the fairer figure on a busy machine).
+# BUILD_DIR is best a release build without bounds assertions.
 # Baselines: pnmcolormap -meanpixel 32 + pnmremap; for EHB the same 32
 # colours, their halves added, every pixel the nearest of the 64;
 # ppmtoilbm -ham6 -hammap rgb4 and -ham8 -hammap rgb5.
@@ -32,9 +34,10 @@ prepare() {
 
 psnr() { ffmpeg -v info -nostats -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'; }
 ssim() { ffmpeg -v info -nostats -i "$1" -i "$2" -lavfi ssim -f null - 2>&1 | sed -n 's/.*All:\([0-9.]*\).*/\1/p'; }
-seconds() { local start=$1; echo "$(date +%s.%N) - $start" | bc; }
+# Wall and processor seconds of a shell command, its output thrown away.
+timed() { local TIMEFORMAT='%R %U'; { time bash -c "$1" >/dev/null 2>&1; } 2>&1; }
 
-# One result line: mode tool photo psnr-repeat psnr-keep ssim seconds
+# One result line: mode tool photo psnr-repeat psnr-keep ssim wall processor
 score() {
   local mode=$1 tool=$2 photo=$3 source=$4 repeat=$5 keep=$6 time=$7
   local scored=$repeat
@@ -57,23 +60,21 @@ for photo in "${photos[@]}"; do
     else
       score "$mode" planora "$name" "$source" "$out-repeat.ppm" "$out-keep.ppm" "$time"
     fi
-    start=$(date +%s.%N)
     case $mode in
       palette)
-        pnmcolormap -meanpixel 32 "$source" >"$work/map.ppm" 2>/dev/null
-        pnmremap -mapfile="$work/map.ppm" -nofloyd "$source" >"$out-netpbm.ppm" 2>/dev/null
-        score "$mode" netpbm "$name" "$source" "$out-netpbm.ppm" "$out-netpbm.ppm" "$(seconds "$start")" ;;
+        time=$(timed "pnmcolormap -meanpixel 32 '$source' >'$work/map.ppm' &&
+                      pnmremap -mapfile='$work/map.ppm' -nofloyd '$source' >'$out-netpbm.ppm'")
+        score "$mode" netpbm "$name" "$source" "$out-netpbm.ppm" "$out-netpbm.ppm" "$time" ;;
       ehb)
-        pnmcolormap -meanpixel 32 "$source" >"$work/map.ppm" 2>/dev/null
-        pamfunc -shiftright=1 "$work/map.ppm" >"$work/halves.ppm"
-        pnmcat -lr "$work/map.ppm" "$work/halves.ppm" >"$work/map64.ppm" 2>/dev/null
-        pnmremap -mapfile="$work/map64.ppm" -nofloyd "$source" >"$out-netpbm.ppm" 2>/dev/null
-        score "$mode" netpbm "$name" "$source" "$out-netpbm.ppm" "$out-netpbm.ppm" "$(seconds "$start")" ;;
+        time=$(timed "pnmcolormap -meanpixel 32 '$source' >'$work/map.ppm' &&
+                      pamfunc -shiftright=1 '$work/map.ppm' >'$work/halves.ppm' &&
+                      pnmcat -lr '$work/map.ppm' '$work/halves.ppm' >'$work/map64.ppm' &&
+                      pnmremap -mapfile='$work/map64.ppm' -nofloyd '$source' >'$out-netpbm.ppm'")
+        score "$mode" netpbm "$name" "$source" "$out-netpbm.ppm" "$out-netpbm.ppm" "$time" ;;
       ham6|ham8)
         map=rgb4
         [ "$mode" = ham8 ] && map=rgb5
-        ppmtoilbm "-$mode" -hammap "$map" "$source" >"$out-netpbm.iff" 2>/dev/null
-        time=$(seconds "$start")
+        time=$(timed "ppmtoilbm -$mode -hammap $map '$source' >'$out-netpbm.iff'")
         ilbmtoppm "$out-netpbm.iff" >"$out-netpbm-keep.ppm" 2>/dev/null
         ffmpeg -v error -y -i "$out-netpbm.iff" -frames:v 1 "$out-netpbm-repeat.ppm"
         score "$mode" netpbm "$name" "$source" "$out-netpbm-repeat.ppm" "$out-netpbm-keep.ppm" "$time" ;;
@@ -82,8 +83,9 @@ for photo in "${photos[@]}"; do
 done | tee "$work/results.txt" >&2
 
 echo
-echo "| mode | tool | PSNR repeat (dB) | PSNR keep (dB) | SSIM | s / picture | pictures |"
-echo "|---|---|---|---|---|---|---|"
-awk '{ k = $1 " | " $2; n[k]++; r[k] += $4; p[k] += $5; s[k] += $6; t[k] += $7; order[k] = NR }
-     END { for (k in n) printf "| %s | %.2f | %.2f | %.4f | %.3f | %d |\n", k, r[k] / n[k], p[k] / n[k], s[k] / n[k], t[k] / n[k], n[k] }' \
+echo "| mode | tool | PSNR repeat (dB) | PSNR keep (dB) | SSIM | s / picture, wall | processor | pictures |"
+echo "|---|---|---|---|---|---|---|---|"
+awk '{ k = $1 " | " $2; n[k]++; r[k] += $4; p[k] += $5; s[k] += $6; t[k] += $7; u[k] += $8 }
+     END { for (k in n) printf "| %s | %.2f | %.2f | %.4f | %.3f | %.3f | %d |\n", k, r[k] / n[k], p[k] / n[k],
+                                s[k] / n[k], t[k] / n[k], u[k] / n[k], n[k] }' \
   "$work/results.txt" | sort

@@ -7,8 +7,8 @@ namespace {
 
 ColourSample MakeSample(double r, double g, double b, double weight) {
     ColourSample s;
-    s.R = float(r / weight), s.G = float(g / weight), s.B = float(b / weight), s.Weight = weight;
-    s.Point = {s.R, s.G, s.B};
+    s.Point = {float(r / weight), float(g / weight), float(b / weight)};
+    s.Weight = weight;
     return s;
 }
 

@@ -11,8 +11,7 @@
 namespace planora::encode {
 
 struct ColourSample {
-    float R = 0, G = 0, B = 0;   // mean of the pixels counted here
-    ColourPoint Point;
+    ColourPoint Point;   // mean of the pixels counted here
     double Weight = 0;
 };
 
@@ -25,7 +24,7 @@ std::vector<ColourSample> CountColours(const uint8_t* rgb, size_t pixels, const 
                                        size_t maxExact = 32768);
 
 inline Rgb RoundedColour(const ColourSample& sample) {
-    return {uint8_t(sample.R + 0.5f), uint8_t(sample.G + 0.5f), uint8_t(sample.B + 0.5f)};
+    return {uint8_t(sample.Point.R + 0.5f), uint8_t(sample.Point.G + 0.5f), uint8_t(sample.Point.B + 0.5f)};
 }
 
 }  // namespace planora::encode

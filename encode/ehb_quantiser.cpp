@@ -15,7 +15,7 @@ constexpr size_t kBases = 32;
 std::vector<ColourPoint> Shown(const std::vector<Rgb>& bases) {
     std::vector<Rgb> shown = bases;
     for (Rgb c : bases) shown.push_back(HalfBrite(c));
-    return Point(shown);
+    return PointsOf(shown);
 }
 
 uint8_t Clamp(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
@@ -35,7 +35,7 @@ double Refine(std::vector<Rgb>& bases, const std::vector<ColourSample>& samples,
             total += s.Weight * Distance(shown[nearest], s.Point);
             auto& sum = sums[nearest % kBases];
             const double scale = nearest < kBases ? 1.0 : 0.5;
-            sum[0] += s.Weight * s.R * scale, sum[1] += s.Weight * s.G * scale, sum[2] += s.Weight * s.B * scale;
+            sum[0] += s.Weight * s.Point.R * scale, sum[1] += s.Weight * s.Point.G * scale, sum[2] += s.Weight * s.Point.B * scale;
             sum[nearest < kBases ? 3 : 4] += s.Weight;
         }
         if (iteration == request.Iterations) break;

@@ -14,16 +14,16 @@ namespace {
 // search of up to 256 entries costs far more than the lookup.
 class NearestEntries {
 public:
-    explicit NearestEntries(const std::vector<Rgb>& palette) : lab_(Point(palette)) {}
+    explicit NearestEntries(const std::vector<Rgb>& palette) : points_(PointsOf(palette)) {}
     uint8_t operator()(Rgb c) {
         const uint32_t key = uint32_t(c.R) << 16 | uint32_t(c.G) << 8 | c.B;
         auto [it, added] = known_.try_emplace(key, 0);
-        if (added) it->second = uint8_t(NearestColour(lab_, PointOf(c)));
+        if (added) it->second = uint8_t(NearestColour(points_, PointOf(c)));
         return it->second;
     }
 
 private:
-    std::vector<ColourPoint> lab_;
+    std::vector<ColourPoint> points_;
     std::unordered_map<uint32_t, uint8_t> known_;
 };
 

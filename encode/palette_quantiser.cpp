@@ -71,11 +71,11 @@ Rgb MeanColour(const std::array<double, 4>& sum, bool ocs) {
 
 }  // namespace
 
-std::vector<ColourPoint> Point(const std::vector<Rgb>& palette) {
-    std::vector<ColourPoint> lab;
-    lab.reserve(palette.size());
-    for (Rgb c : palette) lab.push_back(PointOf(c));
-    return lab;
+std::vector<ColourPoint> PointsOf(const std::vector<Rgb>& palette) {
+    std::vector<ColourPoint> points;
+    points.reserve(palette.size());
+    for (Rgb c : palette) points.push_back(PointOf(c));
+    return points;
 }
 
 size_t NearestColour(const std::vector<ColourPoint>& palette, const ColourPoint& colour) {
@@ -98,11 +98,11 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
         std::array<double, 4> sum{};
         for (size_t i : box.Members) {
             const ColourSample& s = samples[i];
-            sum[0] += s.Weight * s.R, sum[1] += s.Weight * s.G, sum[2] += s.Weight * s.B, sum[3] += s.Weight;
+            sum[0] += s.Weight * s.Point.R, sum[1] += s.Weight * s.Point.G, sum[2] += s.Weight * s.Point.B, sum[3] += s.Weight;
         }
         palette.push_back(MeanColour(sum, request.Ocs));
     }
-    std::vector<ColourPoint> lab = Point(palette);
+    std::vector<ColourPoint> points = PointsOf(palette);
     std::vector<size_t> owner(samples.size(), palette.size());
     for (int iteration = 0; iteration < request.Iterations; ++iteration) {
         bool moved = false;
@@ -111,12 +111,12 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
         double farthestError = -1;
         for (size_t i = 0; i < samples.size(); ++i) {
             const ColourSample& s = samples[i];
-            const size_t nearest = NearestColour(lab, s.Point);
+            const size_t nearest = NearestColour(points, s.Point);
             moved |= nearest != owner[i];
             owner[i] = nearest;
             auto& sum = sums[nearest];
-            sum[0] += s.Weight * s.R, sum[1] += s.Weight * s.G, sum[2] += s.Weight * s.B, sum[3] += s.Weight;
-            const double error = s.Weight * Distance(lab[nearest], s.Point);
+            sum[0] += s.Weight * s.Point.R, sum[1] += s.Weight * s.Point.G, sum[2] += s.Weight * s.Point.B, sum[3] += s.Weight;
+            const double error = s.Weight * Distance(points[nearest], s.Point);
             if (error > farthestError) farthestError = error, farthest = i;
         }
         if (!moved) break;
@@ -125,7 +125,7 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
             palette[k] = sums[k][3] > 0 ? MeanColour(sums[k], request.Ocs)
                                         : (request.Ocs ? ToOcs(RoundedColour(samples[farthest]))
                                                        : RoundedColour(samples[farthest]));
-            lab[k] = PointOf(palette[k]);
+            points[k] = PointOf(palette[k]);
         }
     }
     return palette;

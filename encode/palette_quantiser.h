@@ -32,6 +32,6 @@ std::vector<Rgb> QuantisePalette(const std::vector<ColourSample>& samples, const
 // The entry of palette nearest to colour in RGB, first on a tie.
 size_t NearestColour(const std::vector<ColourPoint>& palette, const ColourPoint& colour);
 
-std::vector<ColourPoint> Point(const std::vector<Rgb>& palette);
+std::vector<ColourPoint> PointsOf(const std::vector<Rgb>& palette);
 
 }  // namespace planora::encode
