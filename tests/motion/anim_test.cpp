@@ -60,7 +60,7 @@ TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
 TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
     const std::string end = "; the animation ends at frame 2";
     const struct { const char* name; std::string problem; size_t frames = 2; } rows[] = {
-        {"op3", "frame 3 uses delta operation 3, which is not decoded" + end},
+        {"op6", "frame 3 uses delta operation 6, which is not decoded" + end},
         {"interleave3", "frame 3 changes the frame 3 back, not 1 or 2" + end},
         {"list_outside", "frame 3 has a DLTA that points outside itself" + end},
         {"run_past_end", "frame 3 has a DLTA that points outside itself" + end},
