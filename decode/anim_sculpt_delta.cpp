@@ -13,9 +13,12 @@ struct Place {
 };
 
 Place PlaceOf(uint32_t offset, const PlaneBuffer& out) {
-    if (out.Width < kScreenWidth) {
+    // Half the bytes of the screen row beside the picture (none within 16
+    // pixels of the screen's width).
+    const int64_t margin = out.Width < kScreenWidth ? (kScreenWidth - out.Width) / 16 : 0;
+    if (margin > 0) {
         const int64_t screenRow = kScreenWidth / 8;
-        return {offset / screenRow, offset % screenRow - (kScreenWidth - out.Width) / 16};
+        return {offset / screenRow, offset % screenRow - margin};
     }
     const int64_t row = (out.Width + 7) / 8;
     return {offset / row, offset % row};

@@ -8,9 +8,10 @@
 //      for each row, for each plane, width bytes going right
 // A group whose byte count is odd is followed by a pad byte. A non-zero XOR
 // flag XORs the bytes into the planes instead of setting them. An offset
-// counts bytes through rows of (width + 7) / 8 bytes; for a picture narrower
-// than 320 pixels the rows are 40 bytes, those of Sculpt's 320-pixel screen,
-// on which the picture sits centred (FFmpeg reads them so).
+// counts bytes through rows of (width + 7) / 8 bytes; for a picture 16 or
+// more pixels narrower than 320 the rows are 40 bytes, those of Sculpt's
+// 320-pixel screen, on which the picture sits centred to the byte (FFmpeg
+// reads them so).
 // The documents name the operation without describing it; the layout is
 // the one FFmpeg reads.
 #pragma once

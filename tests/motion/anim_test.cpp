@@ -4,53 +4,82 @@
 // truncation and byte-flip sweep that must end cleanly.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "decode/anim_player.h"
 #include "motion_support.h"
 
 namespace planora {
 namespace {
 
-// color_balls: 4 planes, op 5, its last two frames repeat the first two;
-// angel: HAM6, op 5, a CMAP in every frame; cmap_change: the pixels of
-// frame 1 in new colours from frame 2 on; the op files: 9 frames each; the
-// anim/ files' palette indices are in the .idx beside them. ffmpeg reads the last long
-// column of plane rows that are not a whole number of longs otherwise, so
-// op8_long_part is checked against its indices only.
+// Plays `name`.anim on through its loop frames into the second round: every
+// frame equals ffmpeg's (when `ffmpeg`) and the palette indices of `source`
+// (when given: one byte a pixel, frame after frame).
+void ExpectFramesAgree(const std::string& name, const std::string& source, size_t inFile, size_t shown, bool ffmpeg) {
+    SCOPED_TRACE(name);
+    const std::string path = test::DataFile(name + ".anim");
+    const auto indices = source.empty() ? std::vector<uint8_t>() : test::ReadBytes(test::DataFile(source));
+    PictureContext pic;
+    ASSERT_EQ(pic.Load_IFF_To_Array(path), 1);
+    AnimPlayer player(pic);
+    EXPECT_EQ(player.Problem(), "");
+    EXPECT_EQ(player.FrameCount(), shown);
+    const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    if (!source.empty()) ASSERT_EQ(indices.size(), inFile * size_t(width * height));
+    std::vector<test::RgbPicture> reference;
+    if (ffmpeg && test::HaveTool("ffmpeg")) {
+        reference = test::FfmpegFrames(path, width, height);
+        ASSERT_EQ(reference.size(), inFile);
+    }
+    for (size_t step = 0, f = 0; step < inFile + 3; f = ++step % shown, player.Next()) {
+        int64_t differing = 0;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                if (!reference.empty()) differing += pic.ColourAt(x, y + 1) != reference[f].At(x, y);
+                if (!indices.empty()) differing += pic.ChunkyAt(x, y + 1) != indices[(f * height + y) * width + x];
+            }
+        EXPECT_EQ(differing, 0) << "step " << step;
+    }
+}
+
+// color_balls: 4 planes, op 5, its last two frames repeat the first two (a
+// DPAN says 12 frames); angel: HAM6, op 5, a CMAP in every frame;
+// cmap_change: the pixels of frame 1 in new colours from frame 2 on; the op
+// files: 9 frames each; the anim/ files' palette indices are in the .idx
+// beside them. ffmpeg reads the last long column of plane rows that are not
+// a whole number of longs otherwise, so op8_long_part is checked against its
+// indices only.
 TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
     const struct { std::string name; size_t inFile = 9, shown = 9; bool ffmpeg = true; } rows[] = {
         {"color_balls", 14, 12}, {"angel_ham6", 26, 26}, {"anim/op7_short"}, {"anim/op7_short_odd"},
         {"anim/op7_long"}, {"anim/op8_short"}, {"anim/op8_short_odd"}, {"anim/op8_long"},
         {"anim/op8_long_part", 9, 9, false}, {"anim/cmap_change", 3, 3},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string path = test::DataFile(row.name + ".anim");
-        const auto source = test::ReadBytes(test::DataFile(row.name + ".idx"));
-        PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_To_Array(path), 1);
-        AnimPlayer player(pic);
-        EXPECT_EQ(player.Problem(), "");
-        EXPECT_EQ(player.FrameCount(), row.shown);
-        const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
-        if (row.name.starts_with("anim/")) {
-            ASSERT_EQ(source.size(), row.inFile * size_t(width * height));
-        }
-        std::vector<test::RgbPicture> reference;
-        if (row.ffmpeg && test::HaveTool("ffmpeg")) {
-            reference = test::FfmpegFrames(path, width, height);
-            ASSERT_EQ(reference.size(), row.inFile);
-        }
-        // Playing on through the loop frames and into the second round.
-        for (size_t step = 0, f = 0; step < row.inFile + 3; f = ++step % row.shown, player.Next()) {
-            int64_t differing = 0;
-            for (int32_t y = 0; y < height; ++y)
-                for (int32_t x = 0; x < width; ++x) {
-                    if (!reference.empty()) differing += pic.ColourAt(x, y + 1) != reference[f].At(x, y);
-                    if (!source.empty()) differing += pic.ChunkyAt(x, y + 1) != source[(f * height + y) * width + x];
-                }
-            EXPECT_EQ(differing, 0) << "step " << step;
-        }
+    for (const auto& row : rows)
+        ExpectFramesAgree(row.name, row.name.starts_with("anim/") ? row.name + ".idx" : "", row.inFile, row.shown,
+                          row.ffmpeg);
+}
+
+// tests/data/anim_ops.tsv: the animations tools/make_test_anims.py encodes,
+// one a row: operation 2, 3, 5 with XOR, J (with and without XOR), d, e and
+// l (vertical and horizontal) x width (odd, narrower and not narrower than
+// Sculpt's screen, long columns half outside) x planes (2 to 8) x interleave
+// 0 and 1; ffmpeg ignores the interleave and refuses operation 2 and
+// interlaced Scala deltas, so those rows are checked against the source only.
+TEST(Anim, EveryDeltaOperationAgreesWithFfmpegAndTheEncoder) {
+    std::ifstream table(test::DataFile("anim_ops.tsv"));
+    size_t rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.starts_with("#")) continue;
+        std::istringstream fields(line);
+        std::string name, source, ffmpeg;
+        size_t frames = 0;
+        fields >> name >> source >> frames >> ffmpeg;
+        ExpectFramesAgree(name, source, frames, frames, ffmpeg == "yes");
+        ++rows;
     }
+    EXPECT_EQ(rows, 19u);
 }
 
 // Each broken_* file holds a whole first frame, an op 5 frame that changes
@@ -69,6 +98,22 @@ TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
         {"another_depth", "frame 3 has another size than the first" + end},
         {"cut", "the file ends inside frame 9", 8},
     };
+    // For operations 2, 3, J, d, e and l: frame 3's DLTA cut 5 bytes short,
+    // frame 3 writing below the plane, the file cut inside frame 4.
+    std::vector<std::pair<std::string, std::string>> more;
+    for (const char* op : {"2", "3", "J", "d", "e", "l"}) {
+        more.push_back({std::string(op) + "_past_chunk", "frame 3 has a DLTA that points outside itself" + end});
+        more.push_back({std::string(op) + "_past_plane", "frame 3 has a DLTA that writes outside the picture" + end});
+        more.push_back({std::string(op) + "_cut", "the file ends inside frame 4"});
+    }
+    for (const auto& [name, problem] : more) {
+        SCOPED_TRACE(name);
+        PictureContext pic;
+        ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile("anim/broken_" + name + ".anim")), 1);
+        AnimPlayer player(pic);
+        EXPECT_EQ(player.Problem(), problem);
+        EXPECT_EQ(player.FrameCount(), name.ends_with("_cut") ? 3u : 2u);
+    }
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PictureContext pic;
