@@ -75,7 +75,7 @@ AnimPlayer::AnimPlayer(PictureContext& pic) : pic_(pic) {
 uint32_t AnimPlayer::DelayTicks(size_t i) const {
     // A frame's reltime is how long the frame before it stays.
     size_t next = i + 1;
-    if (next >= good_) next = 1;
+    if (next >= good_ || (!loopFrames_ && next >= shown_)) next = 1;
     const uint32_t ticks = next < layout_.Frames.size() ? layout_.Frames[next].RelTime : 0;
     return std::max<uint32_t>(1, ticks);
 }

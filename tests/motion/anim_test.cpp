@@ -185,6 +185,15 @@ std::string PlaneRow(const PictureContext& pic) {
     return hex;
 }
 
+// A CAT or LIST of type ANIM holding `anim`.
+test::Buf Contained(const char* id, const test::Buf& anim) {
+    test::Buf group(id, id + 4);
+    Put(group, uint32_t(anim.size() + 4), 4);
+    group.insert(group.end(), {'A', 'N', 'I', 'M'});
+    group.insert(group.end(), anim.begin(), anim.end());
+    return group;
+}
+
 // Rows worked by hand from a first frame F0000000 (its ANHD's reltime 99 is
 // never used: the last frame stays for frame 1's reltime). Each ANHD field
 // the player reads (operation, reltime, interleave, bits) and each part of
@@ -192,11 +201,13 @@ std::string PlaneRow(const PictureContext& pic) {
 TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
     const std::string end = "; the animation ends at frame 2";
     const struct {
-        const char* name;
+        std::string name;
         std::vector<test::Buf> frames;  // after the first
         std::vector<uint32_t> delays;
         std::vector<std::string> rows;  // the plane row of each frame shown
         std::string problem;
+        uint16_t dpan = 0;  // a DPAN's frame count in the first frame
+        std::vector<uint16_t> ansq = {};  // ANSQ entries: delta, ticks, ...
     } rows[] = {
         // 1: two back (interleave 0) is frame 0: byte 1 becomes 0F.
         // 2: interleave 1 changes frame 1; XOR FF onto byte 0 (two back would
@@ -240,24 +251,57 @@ TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
          {9, 9},
          {"F0000000", "12345678"},
          "frame 3 has another size than the first" + end},
+        // A DPAN of 2 frames: the frames after them are not shown, and the
+        // last stays for frame 1's reltime.
+        {"DPAN frame count",
+         {DeltaFrame(5, 0, 0, 3, Dlta({{0, {0, 1, 0x81, 0x0F, 0, 0}}})),
+          DeltaFrame(5, 1, 2, 5, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}})), DeltaFrame(5, 0, 0, 7, Dlta({}))},
+         {3, 3},
+         {"F0000000", "F00F0000"},
+         "",
+         2},
+        // ANSQ plays delta 0 (XOR FF onto byte 0), 1 (XOR 0F onto byte 3),
+        // 0, 1, each one back, for the entry's ticks.
+        {"ANSQ order",
+         {DeltaFrame(5, 1, 2, 99, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}})),
+          DeltaFrame(5, 1, 2, 99, Dlta({{0, {0, 0, 0, 1, 0x81, 0x0F}}}))},
+         {4, 6, 8, 2, 4},
+         {"F0000000", "0F000000", "0F00000F", "F000000F", "F0000000"},
+         "",
+         0,
+         {0, 4, 1, 6, 0, 8, 1, 2}},
+        {"ANSQ naming a frame the file lacks",
+         {DeltaFrame(5, 1, 2, 99, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}}))},
+         {4, 4},
+         {"F0000000", "0F000000"},
+         "ANSQ entry 2 names frame 7, which the file does not hold",
+         0,
+         {0, 4, 5, 4}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        test::IlbmBuilder first;
+        first.Bmhd(32, 1, 1).Cmap({0x000000, 0xFFFFFF}).Chunk("ANHD", Anhd(0, 0, 0, 99));
+        if (row.dpan) first.Chunk("DPAN", {0, 3, uint8_t(row.dpan >> 8), uint8_t(row.dpan), 15, 0, 0, 0});
+        test::Buf ansq;
+        for (const uint16_t value : row.ansq) Put(ansq, value, 2);
+        if (!ansq.empty()) first.Chunk("ANSQ", ansq);
         test::IlbmBuilder anim;
-        anim.FormType("ANIM").Chunk("FORM", Frame(test::IlbmBuilder()
-                                                      .Bmhd(32, 1, 1)
-                                                      .Cmap({0x000000, 0xFFFFFF})
-                                                      .Chunk("ANHD", Anhd(0, 0, 0, 99))
-                                                      .Body({0xF0, 0, 0, 0})));
+        anim.FormType("ANIM").Chunk("FORM", Frame(first.Body({0xF0, 0, 0, 0})));
         for (const test::Buf& frame : row.frames) anim.Chunk("FORM", frame);
-        PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_From_Memory("built.anim", anim.Bytes()), 1);
-        AnimPlayer player(pic);
-        EXPECT_EQ(player.Problem(), row.problem);
-        ASSERT_EQ(player.FrameCount(), row.rows.size());
-        for (size_t i = 0; i < row.rows.size(); ++i, player.Next()) {
-            EXPECT_EQ(player.DelayTicks(i), row.delays[i]) << "frame " << i;
-            EXPECT_EQ(PlaneRow(pic), row.rows[i]) << "frame " << i;
+        // Alone, and as the only FORM of a CAT and of a LIST.
+        for (const char* container : {"", "CAT ", "LIST"}) {
+            SCOPED_TRACE(row.name + std::string(" in ") + container);
+            PictureContext pic;
+            const test::Buf bytes = *container ? Contained(container, anim.Bytes()) : anim.Bytes();
+            ASSERT_EQ(pic.Load_IFF_From_Memory("built.anim", bytes), 1);
+            ASSERT_TRUE(pic.IsAnimation());
+            AnimPlayer player(pic);
+            EXPECT_EQ(player.Problem(), row.problem);
+            ASSERT_EQ(player.FrameCount(), row.rows.size());
+            for (size_t i = 0; i < row.rows.size(); ++i, player.Next()) {
+                EXPECT_EQ(player.DelayTicks(i), row.delays[i]) << "frame " << i;
+                EXPECT_EQ(PlaneRow(pic), row.rows[i]) << "frame " << i;
+            }
         }
     }
 }
