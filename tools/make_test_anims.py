@@ -51,13 +51,14 @@ def moving_blocks(lay, count, seed):
     colours = 1 << lay.planes
     blocks = [[rnd.randrange(lay.width), rnd.randrange(lay.height), rnd.randrange(1, 9), rnd.randrange(1, 7),
                rnd.choice((-3, -1, 1, 2, 5)), rnd.choice((-2, -1, 1, 3)), rnd.randrange(colours)] for _ in range(4)]
+    stripes = bytes((x // 3 + y // 5) % colours for y in range(lay.height) for x in range(lay.width))
     frames = []
     for _ in range(count):
-        pic = bytearray((x // 3 + y // 5) % colours for y in range(lay.height) for x in range(lay.width))
+        pic = bytearray(stripes)
         for b in blocks:
+            right = min(lay.width, b[0] + b[2])
             for y in range(b[1], min(lay.height, b[1] + b[3])):
-                for x in range(b[0], min(lay.width, b[0] + b[2])):
-                    pic[y * lay.width + x] = b[6]
+                pic[y * lay.width + b[0]:y * lay.width + right] = bytes([b[6]]) * (right - b[0])
             b[0] = (b[0] + b[4]) % lay.width
             b[1] = (b[1] + b[5]) % lay.height
         frames.append(bytes(pic))
@@ -65,13 +66,14 @@ def moving_blocks(lay, count, seed):
 
 
 def to_planes(lay, pic):
-    planes = [bytearray(lay.height * lay.row_bytes) for _ in range(lay.planes)]
+    planes = [bytearray() for _ in range(lay.planes)]
+    pad = b'0' * (8 * lay.row_bytes - lay.width)
+    # Each plane's bit of every index as the characters 0 and 1.
+    bits = [bytes(b'01'[i >> p & 1] for i in range(256)) for p in range(lay.planes)]
     for y in range(lay.height):
-        for x in range(lay.width):
-            v = pic[y * lay.width + x]
-            for p in range(lay.planes):
-                if v >> p & 1:
-                    planes[p][y * lay.row_bytes + x // 8] |= 0x80 >> (x % 8)
+        row = pic[y * lay.width:(y + 1) * lay.width]
+        for p in range(lay.planes):
+            planes[p] += int(row.translate(bits[p]) + pad, 2).to_bytes(lay.row_bytes, 'big')
     return planes
 
 
