@@ -18,16 +18,12 @@ struct AnimChunks {
     ByteSpan Ansq;
     bool HasAnsq = false;
 
-    // True when `chunk` is one of them.
-    bool Read(const Chunk& chunk) {
-        if (chunk.Id == ChunkId("DPAN") && chunk.Data.size() >= kDpanBytes && DpanFrames == 0) {
+    // Keeps the first of each.
+    void Read(const Chunk& chunk) {
+        if (chunk.Id == ChunkId("DPAN") && chunk.Data.size() >= kDpanBytes && DpanFrames == 0)
             DpanFrames = ByteReader(chunk.Data).WordAt(2);
-        } else if (chunk.Id == ChunkId("ANSQ") && !HasAnsq) {
+        else if (chunk.Id == ChunkId("ANSQ") && !HasAnsq)
             Ansq = chunk.Data, HasAnsq = true;
-        } else {
-            return false;
-        }
-        return true;
     }
 };
 
@@ -56,7 +52,7 @@ void ReadFrameChunks(ByteSpan contents, int64_t contentsStart, AnimFrame& frame,
     for (Chunk chunk; chunks.Next(chunk);) {
         const int64_t data = contentsStart + chunk.DataStart();
         const uint32_t inside = uint32_t(chunk.Data.size());
-        if (whole.Read(chunk)) continue;
+        whole.Read(chunk);
         if (chunk.Id == ChunkId("ANHD") && inside >= kAnhdBytes) {
             const ByteReader anhd(chunk.Data);
             frame.HasHeader = true;
@@ -91,7 +87,8 @@ AnimLayout ReadAnimLayout(ByteSpan file) {
     ChunkWalk chunks(file, kGroupHeaderBytes);
     for (Chunk chunk; chunks.Next(chunk) && chunk.Start + kChunkHeaderBytes <= animEnd;) {
         // Other chunks between the frames are passed over.
-        if (whole.Read(chunk) || chunk.Id != ChunkId("FORM")) continue;
+        whole.Read(chunk);
+        if (chunk.Id != ChunkId("FORM")) continue;
         if (chunk.Data.size() < chunk.Length || chunk.Start + kGroupHeaderBytes > in.Size()) {
             layout.Problem = "the file ends inside frame " + std::to_string(layout.Frames.size() + 1);
             break;

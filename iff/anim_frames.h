@@ -9,7 +9,8 @@
 //     interleave:1 pad:1 bits:4 pad:16
 //     reltime: 1/60 s to show the frame before it;
 //     interleave: which earlier frame the delta changes, 0 meaning two back;
-//     bits: bit 0 long (not short) data of operations 7 and 8, bit 1 XOR.
+//     bits: bit 0 long (not short) data of operations 7 and 8, horizontal
+//     runs of operation l; bit 1 XOR values of operation 5.
 //   DPAN (in the first frame): version:2 frames:2 ...: how many frames the
 //     animation shows; two more after them repeat the first two (loop
 //     frames, see decode/anim_player.h).

@@ -64,10 +64,12 @@ TEST(DeltaCodes, EachCodeLandsWhereWorkedByHand) {
          "0001 0000 0002 0001 0013 A1B1A2B2 0002 0001 0001 0003 0001 003A F0F0F0 010203 0000",
          "0FA10F0F FF52FF0F 0FB10F0F 0EB00C0F"},
         {"J kind 3", 'J', "0003 0000", "", DeltaResult::Unreadable},
-        // One long repeated down two rows, then one long (opcode -1) at byte
-        // 4, which is row 1 in rows of (32 + 7) / 8 = 4 bytes.
+        {"J cut after its kind", 'J', "0001", "", DeltaResult::PastChunk},
+        // A long repeated no times, one repeated down two rows, then one
+        // long (opcode -1) at byte 4, row 1 in rows of (32 + 7) / 8 bytes.
         {"d repeat and list", 'd',
-         Table({"00000008"}, 2) + "00000002 00000002 00000000 AABBCCDD FFFFFFFF 00000004 11223344",
+         Table({"00000008"}, 2) +
+             "00000003 00000000 00000000 CAFEBABE 00000002 00000000 AABBCCDD FFFFFFFF 00000004 11223344",
          "AABBCCDD 11223344 " + same},
         {"e list in plane 1", 'e', Table({"00000000", "00000008"}, 2) + "0001 FFFE 00000002 1111 2222",
          same + " 0F0F1111 0F0F2222"},
@@ -77,6 +79,7 @@ TEST(DeltaCodes, EachCodeLandsWhereWorkedByHand) {
          "0F0FBEEF 0F0FBEEF " + same},
         // Data at word 32, offsets at word 34: two words from byte 4 (row 1)
         // going right.
+        {"l changing no plane", 'v', Table({}, 16), same + " " + same},
         {"l horizontal list", 'h',
          Table({"00000020"}, 8) + Table({"00000022"}, 8) + "1234 5678 0002 0002 FFFF", "0F0F0F0F 12345678 " + same},
     };
