@@ -26,7 +26,9 @@ void ExpectFramesAgree(const std::string& name, const std::string& source, size_
     EXPECT_EQ(player.Problem(), "");
     EXPECT_EQ(player.FrameCount(), shown);
     const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
-    if (!source.empty()) ASSERT_EQ(indices.size(), inFile * size_t(width * height));
+    if (!source.empty()) {
+        ASSERT_EQ(indices.size(), inFile * size_t(width * height));
+    }
     std::vector<test::RgbPicture> reference;
     if (ffmpeg && test::HaveTool("ffmpeg")) {
         reference = test::FfmpegFrames(path, width, height);
