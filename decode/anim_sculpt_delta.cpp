@@ -31,7 +31,7 @@ DeltaResult ApplyGroup(ByteReader& in, const PlaneBuffer& out, Place at, uint32_
         for (int32_t p = 0; p < out.Planes; ++p) {
             if (in.Left() < bytes) return DeltaResult::PastChunk;
             const int64_t row = at.Row + r;
-            uint8_t* dest = row < out.Height && at.Column >= 0 && at.Column + bytes <= out.RowBytes
+            uint8_t* dest = at.Column >= 0 && at.Column + bytes <= out.RowBytes
                                 ? out.BytesAt(p, row * out.RowBytes + at.Column, bytes)
                                 : nullptr;
             if (!dest) return DeltaResult::PastPicture;

@@ -102,20 +102,20 @@ TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
     };
     // For operations 2, 3, J, d, e and l: frame 3's DLTA cut 5 bytes short,
     // frame 3 writing below the plane, the file cut inside frame 4.
-    std::vector<std::pair<std::string, std::string>> more;
-    for (const char* op : {"2", "3", "J", "d", "e", "l"}) {
-        more.push_back({std::string(op) + "_past_chunk", "frame 3 has a DLTA that points outside itself" + end});
-        more.push_back({std::string(op) + "_past_plane", "frame 3 has a DLTA that writes outside the picture" + end});
-        more.push_back({std::string(op) + "_cut", "the file ends inside frame 4"});
-    }
-    for (const auto& [name, problem] : more) {
-        SCOPED_TRACE(name);
-        PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile("anim/broken_" + name + ".anim")), 1);
-        AnimPlayer player(pic);
-        EXPECT_EQ(player.Problem(), problem);
-        EXPECT_EQ(player.FrameCount(), name.ends_with("_cut") ? 3u : 2u);
-    }
+    const std::pair<const char*, std::string> kinds[] = {
+        {"past_chunk", "frame 3 has a DLTA that points outside itself" + end},
+        {"past_plane", "frame 3 has a DLTA that writes outside the picture" + end},
+        {"cut", "the file ends inside frame 4"}};
+    for (const char* op : {"2", "3", "J", "d", "e", "l"})
+        for (const auto& [kind, problem] : kinds) {
+            const std::string name = op + std::string("_") + kind;
+            SCOPED_TRACE(name);
+            PictureContext pic;
+            ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile("anim/broken_" + name + ".anim")), 1);
+            AnimPlayer player(pic);
+            EXPECT_EQ(player.Problem(), problem);
+            EXPECT_EQ(player.FrameCount(), name.ends_with("_cut") ? 3u : 2u);
+        }
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PictureContext pic;
@@ -272,7 +272,7 @@ TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
          "",
          0,
          {0, 4, 1, 6, 0, 8, 1, 2}},
-        {"ANSQ naming a frame the file lacks",
+        {"ANSQ past the frames",
          {DeltaFrame(5, 1, 2, 99, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}}))},
          {4, 4},
          {"F0000000", "0F000000"},
