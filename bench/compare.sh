@@ -183,3 +183,21 @@ for name in anim/ham6_cmaps color_balls; do
   done
 done
 echo "ratio: ffmpeg's wall time divided by the tool's (above 1: faster than ffmpeg -f null)"
+
+# IFF ANIM delta operations: 120 frames of 320 x 256, 5 planes, one
+# animation per operation (tools/make_test_anims.py), every frame written as
+# a numbered BMP file by planora-convert --frames, against ffmpeg decoding
+# every frame to nothing and to BMP files. Frames per second of wall time.
+python3 "$root/tools/make_test_anims.py" bench "$work/ops" 120
+echo
+printf '%-8s %12s %12s %12s\n' operation "planora bmp" "ffmpeg null" "ffmpeg bmp"
+for kind in 3 5x J d e lv; do
+  file="$work/ops/bench_$kind.anim"
+  mkdir -p "$work/ops/out"
+  read -r ours _ < <(measure /dev/null "$convert_bin" --frames --format bmp -o "$work/ops/out/f.bmp" "$file")
+  read -r null _ < <(measure /dev/null ffmpeg -loglevel error -i "$file" -f null -)
+  read -r ffbmp _ < <(measure /dev/null ffmpeg -loglevel error -i "$file" -vsync passthrough "$work/out%03d.bmp")
+  printf '%-8s %12.0f %12.0f %12.0f\n' "$kind" "$(awk -v t="$ours" 'BEGIN { print 120 / t }')" \
+    "$(awk -v t="$null" 'BEGIN { print 120 / t }')" "$(awk -v t="$ffbmp" 'BEGIN { print 120 / t }')"
+done
+echo "frames per second (120 frames over the median wall time of the whole process)"

@@ -1,4 +1,5 @@
-// The vertical delta operations of IFF ANIM frames (5, 7 and 8).
+// The vertical delta operations of IFF ANIM frames (5, 7 and 8), and the
+// planes every delta operation changes.
 //
 // Each changes bitplanes column by column, top to bottom. A DLTA starts with
 // 16 longs: offsets from the DLTA's start, one per plane (0: the plane does
@@ -29,7 +30,33 @@ struct PlaneBuffer {
     int32_t Planes = 0;
     int32_t Height = 0;
     int32_t RowBytes = 0;
+    int32_t Width = 0;  // pixels
+
+    int64_t PlaneBytes() const { return int64_t{Height} * RowBytes; }
+    // `count` bytes from byte `at` of plane p (rows one after another), or
+    // null when any of them lies outside the plane.
+    uint8_t* BytesAt(int64_t plane, int64_t at, int64_t count) const {
+        if (plane < 0 || plane >= Planes || at < 0 || count < 0 || at + count > PlaneBytes()) return nullptr;
+        return Data + plane * PlaneBytes() + at;
+    }
 };
+
+// How applying a DLTA went. A delta that fails may have changed part of the
+// planes.
+enum class DeltaResult {
+    Applied,
+    PastChunk,    // an offset or a read lies outside the DLTA
+    PastPicture,  // a write lies outside the planes
+    Unreadable,   // a code the operation does not define
+};
+
+// Writes `bytes` bytes of `value`, high byte first, at p, or XORs them in.
+inline void PutItem(uint8_t* p, uint32_t value, int bytes, bool xorValues) {
+    for (int i = 0; i < bytes; ++i) {
+        const uint8_t b = uint8_t(value >> (8 * (bytes - 1 - i)));
+        p[i] = xorValues ? uint8_t(p[i] ^ b) : b;
+    }
+}
 
 // Each returns false when an offset or the data it leads to lies outside the
 // DLTA's data `delta`; the planes may then be half changed.

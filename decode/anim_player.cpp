@@ -3,6 +3,10 @@
 #include <algorithm>
 
 #include "decode/anim_delta.h"
+#include "decode/anim_offset_delta.h"
+#include "decode/anim_scala_delta.h"
+#include "decode/anim_sculpt_delta.h"
+#include "decode/anim_word_list_delta.h"
 #include "decode/planar_rows.h"
 #include "iff/byte_reader.h"
 
@@ -10,9 +14,17 @@ namespace planora {
 
 namespace {
 constexpr uint8_t kOpWholeBody = 0;
+constexpr uint8_t kOpLongOffsets = 2;
+constexpr uint8_t kOpShortOffsets = 3;
 constexpr uint8_t kOpByteVertical = 5;
 constexpr uint8_t kOpSplitVertical = 7;
 constexpr uint8_t kOpListVertical = 8;
+constexpr uint8_t kOpSculpt = 'J';
+constexpr uint8_t kOpScalaLong = 'd';
+constexpr uint8_t kOpScalaShort = 'e';
+constexpr uint8_t kOpWordList = 'l';
+constexpr uint8_t kDeltaOps[] = {kOpLongOffsets, kOpShortOffsets, kOpByteVertical, kOpSplitVertical,
+                                 kOpListVertical, kOpSculpt,      kOpScalaLong,    kOpScalaShort, kOpWordList};
 constexpr uint32_t kLongData = 1;
 constexpr uint32_t kXorValues = 2;
 constexpr int32_t kMaxPlanes = 8;
@@ -42,17 +54,20 @@ AnimPlayer::AnimPlayer(PictureContext& pic) : pic_(pic) {
     Restart();
     std::vector<uint8_t> secondPlanes;
     ColourTable secondPalette{}, palettes[2] = {firstPalette_, firstPalette_};
-    for (size_t f = 1; f < layout_.Frames.size(); ++f) {
+    // A DPAN's frame count leaves out what follows the two loop frames.
+    const size_t dpan = layout_.DpanFrames;
+    const size_t frames = dpan > 0 ? std::min(layout_.Frames.size(), dpan + 2) : layout_.Frames.size();
+    for (size_t f = 1; f < frames; ++f) {
         if (!Decode(f)) break;
         palettes[latest_] = pic_.Palette;
         if (f == 1) secondPlanes = buffers_[latest_], secondPalette = pic_.Palette;
         good_ = f + 1;
     }
-    if (problem_.empty() && good_ == layout_.Frames.size()) problem_ = layout_.Problem;
+    if (problem_.empty() && good_ == frames) problem_ = layout_.Problem;
     const int last = latest_, beforeLast = 1 - latest_;
     loopFrames_ = good_ >= 4 && buffers_[beforeLast] == firstPlanes_ && palettes[beforeLast] == firstPalette_ &&
                   buffers_[last] == secondPlanes && palettes[last] == secondPalette;
-    shown_ = loopFrames_ ? good_ - 2 : good_;
+    shown_ = loopFrames_ ? good_ - 2 : dpan > 0 ? std::min(good_, dpan) : good_;
     Restart();
     Render();
 }
@@ -60,7 +75,7 @@ AnimPlayer::AnimPlayer(PictureContext& pic) : pic_(pic) {
 uint32_t AnimPlayer::DelayTicks(size_t i) const {
     // A frame's reltime is how long the frame before it stays.
     size_t next = i + 1;
-    if (next >= good_) next = 1;
+    if (next >= good_ || (!loopFrames_ && next >= shown_)) next = 1;
     const uint32_t ticks = next < layout_.Frames.size() ? layout_.Frames[next].RelTime : 0;
     return std::max<uint32_t>(1, ticks);
 }
@@ -87,7 +102,7 @@ bool AnimPlayer::Decode(size_t f) {
          file.ByteAt(frame.BmhdPos + 8) != planes_))
         return Fail(f, "has another size than the first");
     const uint8_t op = frame.HasHeader ? frame.Operation : kOpWholeBody;
-    if (op != kOpWholeBody && op != kOpByteVertical && op != kOpSplitVertical && op != kOpListVertical)
+    if (op != kOpWholeBody && std::find(std::begin(kDeltaOps), std::end(kDeltaOps), op) == std::end(kDeltaOps))
         return Fail(f, "uses delta operation " + std::to_string(op) + ", which is not decoded");
     const int interleave = frame.Interleave == 0 ? 2 : frame.Interleave;
     if (interleave > 2) return Fail(f, "changes the frame " + std::to_string(interleave) + " back, not 1 or 2");
@@ -99,8 +114,13 @@ bool AnimPlayer::Decode(size_t f) {
         pic_.CachePos = frame.BodyPos;
         pic_.IFF_Decode_Body();
         PlanesFromChunky(buffers_[target]);
-    } else if (!ApplyDelta(frame, buffers_[target])) {
-        return Fail(f, "has a DLTA that points outside itself");
+    } else {
+        switch (ApplyDelta(frame, buffers_[target])) {
+            case DeltaResult::Applied: break;
+            case DeltaResult::PastChunk: return Fail(f, "has a DLTA that points outside itself");
+            case DeltaResult::PastPicture: return Fail(f, "has a DLTA that writes outside the picture");
+            case DeltaResult::Unreadable: return Fail(f, "has a DLTA with a code its operation does not define");
+        }
     }
     if (frame.CmapPos >= 0) {
         pic_.CachePos = frame.CmapPos;
@@ -111,16 +131,21 @@ bool AnimPlayer::Decode(size_t f) {
     return true;
 }
 
-bool AnimPlayer::ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes) {
-    const PlaneBuffer out{planes.data(), planes_, height_, rowBytes_};
+DeltaResult AnimPlayer::ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes) {
+    const PlaneBuffer out{planes.data(), planes_, height_, rowBytes_, width_};
     const ByteSpan delta = ByteReader(FileBytes(pic_)).Slice(frame.DeltaPos, frame.DeltaLength);
+    const bool longData = (frame.Bits & kLongData) != 0;
+    const auto vertical = [](bool applied) { return applied ? DeltaResult::Applied : DeltaResult::PastChunk; };
     switch (frame.Operation) {
-        case kOpByteVertical:
-            return ApplyByteVerticalDelta(delta, (frame.Bits & kXorValues) != 0, out);
-        case kOpSplitVertical:
-            return ApplySplitVerticalDelta(delta, (frame.Bits & kLongData) != 0, out);
-        default:
-            return ApplyListVerticalDelta(delta, (frame.Bits & kLongData) != 0, out);
+        case kOpLongOffsets: return ApplyOffsetDelta(delta, true, out);
+        case kOpShortOffsets: return ApplyOffsetDelta(delta, false, out);
+        case kOpByteVertical: return vertical(ApplyByteVerticalDelta(delta, (frame.Bits & kXorValues) != 0, out));
+        case kOpSplitVertical: return vertical(ApplySplitVerticalDelta(delta, longData, out));
+        case kOpListVertical: return vertical(ApplyListVerticalDelta(delta, longData, out));
+        case kOpSculpt: return ApplySculptDelta(delta, out);
+        case kOpScalaLong: return ApplyScalaDelta(delta, true, out);
+        case kOpScalaShort: return ApplyScalaDelta(delta, false, out);
+        default: return ApplyWordListDelta(delta, longData, out);
     }
 }
 

@@ -6,12 +6,16 @@
 // leaves the frame in the context's picture arrays, where every writer and
 // the viewer find it.
 //
-// Delta operations (decode/anim_delta.cpp): 0 a whole BODY; 5 byte vertical
-// delta; 7 short or long vertical delta with the op codes and the data in
-// separate lists; 8 the same with both in one list of words or longs. A frame
-// with another operation, another size than the first, an interleave other
-// than 0, 1 or 2 or a DLTA that points outside itself ends the animation at
-// the frame before it, and Problem says why.
+// Delta operations: 0 a whole BODY; 2 and 3 long and short offset deltas
+// (decode/anim_offset_delta.h); 5 byte vertical delta; 7 short or long
+// vertical delta with the op codes and the data in separate lists; 8 the same
+// with both in one list of words or longs (decode/anim_delta.h); 'J' Sculpt's
+// delta (decode/anim_sculpt_delta.h); 'd' and 'e' Scala's long and short
+// deltas (decode/anim_scala_delta.h); 'l' word lists
+// (decode/anim_word_list_delta.h). A frame with another operation, another
+// size than the first, an interleave other than 0, 1 or 2 or a DLTA that
+// points or writes outside itself or the planes ends the animation at the
+// frame before it, and Problem says why.
 //
 // Animation programs end a looping animation with two frames that repeat the
 // first two, so that the two-back deltas carry on into the second round. The
@@ -23,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "decode/anim_delta.h"
 #include "iff/anim_frames.h"
 #include "iff/picture_context.h"
 
@@ -58,7 +63,7 @@ private:
     bool Decode(size_t f);
     void Render();
     void PlanesFromChunky(std::vector<uint8_t>& planes);
-    bool ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes);
+    DeltaResult ApplyDelta(const AnimFrame& frame, std::vector<uint8_t>& planes);
     bool Fail(size_t f, const std::string& why);
 
     PictureContext& pic_;

@@ -9,9 +9,19 @@
 //     interleave:1 pad:1 bits:4 pad:16
 //     reltime: 1/60 s to show the frame before it;
 //     interleave: which earlier frame the delta changes, 0 meaning two back;
-//     bits: bit 0 long (not short) data of operations 7 and 8, bit 1 XOR.
+//     bits: bit 0 long (not short) data of operations 7 and 8, horizontal
+//     runs of operation l; bit 1 XOR values of operation 5.
+//   DPAN (in the first frame): version:2 frames:2 ...: how many frames the
+//     animation shows; two more after them repeat the first two (loop
+//     frames, see decode/anim_player.h).
+//   ANSQ (in any frame or between them): the order frames are played in,
+//     entries of delta:2 ticks:2, each showing the file's frame delta + 1
+//     (delta 0 is the first frame after the whole one) for ticks. Frames is
+//     then the first frame followed by the frames the entries name, each
+//     with its entry's ticks as reltime.
 // The frame list stops at the first FORM that does not fit in the file or is
-// not an ILBM; Problem then says why.
+// not an ILBM, or at an ANSQ entry naming a frame the file does not hold;
+// Problem then says why.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +51,7 @@ struct AnimFrame {
 
 struct AnimLayout {
     std::vector<AnimFrame> Frames;  // the first frame included
+    uint32_t DpanFrames = 0;        // 0 without a DPAN
     std::string Problem;            // empty when the whole file was read
 };
 

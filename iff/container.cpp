@@ -44,6 +44,8 @@ public:
             } else if (chunk.Id == ChunkId("FORM") && IsPictureForm(type)) {
                 if (Count++ != wanted_) continue;
                 Chosen = WholeChunk(file_, chunk);
+                // An ANIM's chunks are its frames: PROP chunks have no place in it.
+                if (type == ChunkId("ANIM")) continue;
                 for (size_t p = visible; p < props_.size(); ++p)
                     if (props_[p].Type == type) ChosenProps.push_back(props_[p].Chunk);
             } else if (IsContainer(chunk.Id)) {

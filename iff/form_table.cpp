@@ -27,7 +27,7 @@ constexpr std::array kForms = {
     FormRow{ChunkId("RGB8"), "RGB8", "Impulse 25-bit true colour", "image/x-iff-rgb8", MimeTypeOwner::Planora, kRgb8Extensions, true, true, ChunkId("BODY"), ReadRgb8Body},
     FormRow{ChunkId("DEEP"), "DEEP", "TVPaint deep picture", "image/x-iff-deep", MimeTypeOwner::Planora, kDeepExtensions, true, true, 0, nullptr, LoadDeepForm},
     FormRow{ChunkId("IMAG"), "IMAG", "CD-i picture", "image/x-iff-imag", MimeTypeOwner::Planora, kImagExtensions, false, true, 0, nullptr, LoadImagForm},
-    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", MimeTypeOwner::SystemByNameOnly, kAnimExtensions, false, false},
+    FormRow{ChunkId("ANIM"), "ANIM", "Amiga animation", "video/x-anim", MimeTypeOwner::SystemByNameOnly, kAnimExtensions, false, true},
 };
 }  // namespace
 

@@ -51,7 +51,7 @@ struct FormRow {
     std::span<const FormExtension> Extensions;
     // Its pixels are colours (true colour), not palette indices.
     bool HoldsColours = false;
-    // A picture a CAT or LIST may hold (an ANIM is a sequence, not one).
+    // A picture a CAT or LIST may hold (an ANIM in one plays as a lone one).
     bool Picture = true;
     // A form the BMHD chunk walk reads (an ILBM in all but its pixels): the
     // chunk that holds its pixels and how to read it.

@@ -4,53 +4,84 @@
 // truncation and byte-flip sweep that must end cleanly.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "decode/anim_player.h"
 #include "motion_support.h"
 
 namespace planora {
 namespace {
 
-// color_balls: 4 planes, op 5, its last two frames repeat the first two;
-// ham6_cmaps: HAM6, op 5, a CMAP in every frame; cmap_change: the pixels of
-// frame 1 in new colours from frame 2 on; the op files: 9 frames each; the
-// anim/ files' palette indices are in the .idx beside them. ffmpeg reads the last long
-// column of plane rows that are not a whole number of longs otherwise, so
-// op8_long_part is checked against its indices only.
+// Plays `name`.anim on through its loop frames into the second round: every
+// frame equals ffmpeg's (when `ffmpeg`) and the palette indices of `source`
+// (when given: one byte a pixel, frame after frame).
+void ExpectFramesAgree(const std::string& name, const std::string& source, size_t inFile, size_t shown, bool ffmpeg) {
+    SCOPED_TRACE(name);
+    const std::string path = test::DataFile(name + ".anim");
+    const auto indices = source.empty() ? std::vector<uint8_t>() : test::ReadBytes(test::DataFile(source));
+    PictureContext pic;
+    ASSERT_EQ(pic.Load_IFF_To_Array(path), 1);
+    AnimPlayer player(pic);
+    EXPECT_EQ(player.Problem(), "");
+    EXPECT_EQ(player.FrameCount(), shown);
+    const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    if (!source.empty()) {
+        ASSERT_EQ(indices.size(), inFile * size_t(width * height));
+    }
+    std::vector<test::RgbPicture> reference;
+    if (ffmpeg && test::HaveTool("ffmpeg")) {
+        reference = test::FfmpegFrames(path, width, height);
+        ASSERT_EQ(reference.size(), inFile);
+    }
+    for (size_t step = 0, f = 0; step < inFile + 3; f = ++step % shown, player.Next()) {
+        int64_t differing = 0;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                if (!reference.empty()) differing += pic.ColourAt(x, y + 1) != reference[f].At(x, y);
+                if (!indices.empty()) differing += pic.ChunkyAt(x, y + 1) != indices[(f * height + y) * width + x];
+            }
+        EXPECT_EQ(differing, 0) << "step " << step;
+    }
+}
+
+// color_balls: 4 planes, op 5, its last two frames repeat the first two (a
+// DPAN says 12 frames); ham6_cmaps: HAM6, op 5, a CMAP in every frame;
+// cmap_change: the pixels of frame 1 in new colours from frame 2 on; the op
+// files: 9 frames each; the anim/ files' palette indices are in the .idx
+// beside them. ffmpeg reads the last long column of plane rows that are not
+// a whole number of longs otherwise, so op8_long_part is checked against its
+// indices only.
 TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
     const struct { std::string name; size_t inFile = 9, shown = 9; bool ffmpeg = true; } rows[] = {
         {"color_balls", 14, 12}, {"anim/ham6_cmaps", 10, 10}, {"anim/op7_short"}, {"anim/op7_short_odd"},
         {"anim/op7_long"}, {"anim/op8_short"}, {"anim/op8_short_odd"}, {"anim/op8_long"},
         {"anim/op8_long_part", 9, 9, false}, {"anim/cmap_change", 3, 3},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string path = test::DataFile(row.name + ".anim");
-        const auto source = test::ReadBytes(test::DataFile(row.name + ".idx"));
-        PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_To_Array(path), 1);
-        AnimPlayer player(pic);
-        EXPECT_EQ(player.Problem(), "");
-        EXPECT_EQ(player.FrameCount(), row.shown);
-        const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
-        if (row.name.starts_with("anim/")) {
-            ASSERT_EQ(source.size(), row.inFile * size_t(width * height));
-        }
-        std::vector<test::RgbPicture> reference;
-        if (row.ffmpeg && test::HaveTool("ffmpeg")) {
-            reference = test::FfmpegFrames(path, width, height);
-            ASSERT_EQ(reference.size(), row.inFile);
-        }
-        // Playing on through the loop frames and into the second round.
-        for (size_t step = 0, f = 0; step < row.inFile + 3; f = ++step % row.shown, player.Next()) {
-            int64_t differing = 0;
-            for (int32_t y = 0; y < height; ++y)
-                for (int32_t x = 0; x < width; ++x) {
-                    if (!reference.empty()) differing += pic.ColourAt(x, y + 1) != reference[f].At(x, y);
-                    if (!source.empty()) differing += pic.ChunkyAt(x, y + 1) != source[(f * height + y) * width + x];
-                }
-            EXPECT_EQ(differing, 0) << "step " << step;
-        }
+    for (const auto& row : rows)
+        ExpectFramesAgree(row.name, row.name.starts_with("anim/") ? row.name + ".idx" : "", row.inFile, row.shown,
+                          row.ffmpeg);
+}
+
+// tests/data/anim_ops.tsv: the animations tools/make_test_anims.py encodes,
+// one a row: operation 2, 3, 5 with XOR, J (with and without XOR), d, e and
+// l (vertical and horizontal) x width (odd, narrower and not narrower than
+// Sculpt's screen, long columns half outside) x planes (2 to 8) x interleave
+// 0 and 1; ffmpeg ignores the interleave and refuses operation 2 and
+// interlaced Scala deltas, so those rows are checked against the source only.
+TEST(Anim, EveryDeltaOperationAgreesWithFfmpegAndTheEncoder) {
+    std::ifstream table(test::DataFile("anim_ops.tsv"));
+    size_t rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.starts_with("#")) continue;
+        std::istringstream fields(line);
+        std::string name, source, ffmpeg;
+        size_t frames = 0;
+        fields >> name >> source >> frames >> ffmpeg;
+        ExpectFramesAgree(name, source, frames, frames, ffmpeg == "yes");
+        ++rows;
     }
+    EXPECT_EQ(rows, 19u);
 }
 
 // Each broken_* file holds a whole first frame, an op 5 frame that changes
@@ -60,7 +91,7 @@ TEST(Anim, EveryFrameAgreesWithFfmpegAndTheSource) {
 TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
     const std::string end = "; the animation ends at frame 2";
     const struct { const char* name; std::string problem; size_t frames = 2; } rows[] = {
-        {"op3", "frame 3 uses delta operation 3, which is not decoded" + end},
+        {"op6", "frame 3 uses delta operation 6, which is not decoded" + end},
         {"interleave3", "frame 3 changes the frame 3 back, not 1 or 2" + end},
         {"list_outside", "frame 3 has a DLTA that points outside itself" + end},
         {"run_past_end", "frame 3 has a DLTA that points outside itself" + end},
@@ -69,6 +100,22 @@ TEST(Anim, BrokenAnimationsEndAtTheLastGoodFrame) {
         {"another_depth", "frame 3 has another size than the first" + end},
         {"cut", "the file ends inside frame 9", 8},
     };
+    // For operations 2, 3, J, d, e and l: frame 3's DLTA cut 5 bytes short,
+    // frame 3 writing below the plane, the file cut inside frame 4.
+    const std::pair<const char*, std::string> kinds[] = {
+        {"past_chunk", "frame 3 has a DLTA that points outside itself" + end},
+        {"past_plane", "frame 3 has a DLTA that writes outside the picture" + end},
+        {"cut", "the file ends inside frame 4"}};
+    for (const char* op : {"2", "3", "J", "d", "e", "l"})
+        for (const auto& [kind, problem] : kinds) {
+            const std::string name = op + std::string("_") + kind;
+            SCOPED_TRACE(name);
+            PictureContext pic;
+            ASSERT_EQ(pic.Load_IFF_To_Array(test::DataFile("anim/broken_" + name + ".anim")), 1);
+            AnimPlayer player(pic);
+            EXPECT_EQ(player.Problem(), problem);
+            EXPECT_EQ(player.FrameCount(), name.ends_with("_cut") ? 3u : 2u);
+        }
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         PictureContext pic;
@@ -140,6 +187,15 @@ std::string PlaneRow(const PictureContext& pic) {
     return hex;
 }
 
+// A CAT or LIST of type ANIM holding `anim`.
+test::Buf Contained(const char* id, const test::Buf& anim) {
+    test::Buf group(id, id + 4);
+    Put(group, uint32_t(anim.size() + 4), 4);
+    group.insert(group.end(), {'A', 'N', 'I', 'M'});
+    group.insert(group.end(), anim.begin(), anim.end());
+    return group;
+}
+
 // Rows worked by hand from a first frame F0000000 (its ANHD's reltime 99 is
 // never used: the last frame stays for frame 1's reltime). Each ANHD field
 // the player reads (operation, reltime, interleave, bits) and each part of
@@ -147,11 +203,13 @@ std::string PlaneRow(const PictureContext& pic) {
 TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
     const std::string end = "; the animation ends at frame 2";
     const struct {
-        const char* name;
+        std::string name;
         std::vector<test::Buf> frames;  // after the first
         std::vector<uint32_t> delays;
         std::vector<std::string> rows;  // the plane row of each frame shown
         std::string problem;
+        uint16_t dpan = 0;  // a DPAN's frame count in the first frame
+        std::vector<uint16_t> ansq = {};  // ANSQ entries: delta, ticks, ...
     } rows[] = {
         // 1: two back (interleave 0) is frame 0: byte 1 becomes 0F.
         // 2: interleave 1 changes frame 1; XOR FF onto byte 0 (two back would
@@ -195,24 +253,57 @@ TEST(Anim, HeaderFieldsDecideTheFramesAndTheirTimes) {
          {9, 9},
          {"F0000000", "12345678"},
          "frame 3 has another size than the first" + end},
+        // A DPAN of 2 frames: the frames after them are not shown, and the
+        // last stays for frame 1's reltime.
+        {"DPAN frame count",
+         {DeltaFrame(5, 0, 0, 3, Dlta({{0, {0, 1, 0x81, 0x0F, 0, 0}}})),
+          DeltaFrame(5, 1, 2, 5, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}})), DeltaFrame(5, 0, 0, 7, Dlta({}))},
+         {3, 3},
+         {"F0000000", "F00F0000"},
+         "",
+         2},
+        // ANSQ plays delta 0 (XOR FF onto byte 0), 1 (XOR 0F onto byte 3),
+        // 0, 1, each one back, for the entry's ticks.
+        {"ANSQ order",
+         {DeltaFrame(5, 1, 2, 99, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}})),
+          DeltaFrame(5, 1, 2, 99, Dlta({{0, {0, 0, 0, 1, 0x81, 0x0F}}}))},
+         {4, 6, 8, 2, 4},
+         {"F0000000", "0F000000", "0F00000F", "F000000F", "F0000000"},
+         "",
+         0,
+         {0, 4, 1, 6, 0, 8, 1, 2}},
+        {"ANSQ past the frames",
+         {DeltaFrame(5, 1, 2, 99, Dlta({{0, {1, 0x81, 0xFF, 0, 0, 0}}}))},
+         {4, 4},
+         {"F0000000", "0F000000"},
+         "ANSQ entry 2 names frame 7, which the file does not hold",
+         0,
+         {0, 4, 5, 4}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        test::IlbmBuilder first;
+        first.Bmhd(32, 1, 1).Cmap({0x000000, 0xFFFFFF}).Chunk("ANHD", Anhd(0, 0, 0, 99));
+        if (row.dpan) first.Chunk("DPAN", {0, 3, uint8_t(row.dpan >> 8), uint8_t(row.dpan), 15, 0, 0, 0});
+        test::Buf ansq;
+        for (const uint16_t value : row.ansq) Put(ansq, value, 2);
+        if (!ansq.empty()) first.Chunk("ANSQ", ansq);
         test::IlbmBuilder anim;
-        anim.FormType("ANIM").Chunk("FORM", Frame(test::IlbmBuilder()
-                                                      .Bmhd(32, 1, 1)
-                                                      .Cmap({0x000000, 0xFFFFFF})
-                                                      .Chunk("ANHD", Anhd(0, 0, 0, 99))
-                                                      .Body({0xF0, 0, 0, 0})));
+        anim.FormType("ANIM").Chunk("FORM", Frame(first.Body({0xF0, 0, 0, 0})));
         for (const test::Buf& frame : row.frames) anim.Chunk("FORM", frame);
-        PictureContext pic;
-        ASSERT_EQ(pic.Load_IFF_From_Memory("built.anim", anim.Bytes()), 1);
-        AnimPlayer player(pic);
-        EXPECT_EQ(player.Problem(), row.problem);
-        ASSERT_EQ(player.FrameCount(), row.rows.size());
-        for (size_t i = 0; i < row.rows.size(); ++i, player.Next()) {
-            EXPECT_EQ(player.DelayTicks(i), row.delays[i]) << "frame " << i;
-            EXPECT_EQ(PlaneRow(pic), row.rows[i]) << "frame " << i;
+        // Alone, and as the only FORM of a CAT and of a LIST.
+        for (const char* container : {"", "CAT ", "LIST"}) {
+            SCOPED_TRACE(row.name + std::string(" in ") + container);
+            PictureContext pic;
+            const test::Buf bytes = *container ? Contained(container, anim.Bytes()) : anim.Bytes();
+            ASSERT_EQ(pic.Load_IFF_From_Memory("built.anim", bytes), 1);
+            ASSERT_TRUE(pic.IsAnimation());
+            AnimPlayer player(pic);
+            EXPECT_EQ(player.Problem(), row.problem);
+            ASSERT_EQ(player.FrameCount(), row.rows.size());
+            for (size_t i = 0; i < row.rows.size(); ++i, player.Next()) {
+                EXPECT_EQ(player.DelayTicks(i), row.delays[i]) << "frame " << i;
+                EXPECT_EQ(PlaneRow(pic), row.rows[i]) << "frame " << i;
+            }
         }
     }
 }
