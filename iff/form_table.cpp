@@ -10,7 +10,7 @@
 namespace planora {
 
 namespace {
-constexpr FormExtension kIlbmExtensions[] = {{"iff"}, {"ilbm"}, {"lbm"}};
+constexpr FormExtension kIlbmExtensions[] = {{"iff"}, {"ilbm"}, {"lbm"}, {"sham", false}, {"pchg", false}};
 constexpr FormExtension kPbmExtensions[] = {{"iff"}, {"lbm"}, {"pbm", false}};
 constexpr FormExtension kAcbmExtensions[] = {{"acbm"}};
 constexpr FormExtension kRgbnExtensions[] = {{"rgbn"}};

@@ -88,7 +88,7 @@ TEST_P(LoadWay, FillsTheWindowOrFailsAndClears) {
     // offers every extension of the table of forms first, and tries them in
     // turn for a name typed without one.
     Load(QString());
-    const QStringList extensions = {"iff", "ilbm", "lbm", "pbm", "acbm", "rgbn", "rgb8", "deep", "img", "anim"};
+    const QStringList extensions = {"iff", "ilbm", "lbm", "sham", "pchg", "pbm", "acbm", "rgbn", "rgb8", "deep", "img", "anim"};
     const QString patterns = "*." + extensions.join(" *.");
     EXPECT_EQ(Fields(requests.back()),
               Fields({FileRequest::Mode::Open, window.get(), {}, Q(pictures.Path()),

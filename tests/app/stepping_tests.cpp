@@ -12,10 +12,10 @@ namespace planora::test {
 namespace {
 
 TEST(FolderOrder, NaturalCaseInsensitiveAndRound) {
-    const QStringList names = {"pic10.iff", "Pic9.ILBM", "pic09b.lbm", "notes.txt", "a.anim", "A.iff",
+    const QStringList names = {"pic10.iff", "b.sham", "Pic9.ILBM", "pic09b.lbm", "notes.txt", "a.anim", "A.iff",
                                "x.pbm.bak", "pic1.deep", "noext"};
     const QStringList ordered = PicturesInOrder(names, PictureExtensions());
-    EXPECT_EQ(ordered, (QStringList{"a.anim", "A.iff", "pic1.deep", "Pic9.ILBM", "pic09b.lbm", "pic10.iff"}));
+    EXPECT_EQ(ordered, (QStringList{"a.anim", "A.iff", "b.sham", "pic1.deep", "Pic9.ILBM", "pic09b.lbm", "pic10.iff"}));
     const struct {
         const char* current;
         int direction;
