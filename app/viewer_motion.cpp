@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "decode/colour_cycling.h"
+#include "decode/display_shape.h"
 #include "draw_bitmap.h"
 #include "picture_box.h"
 #include "show_pic.h"
@@ -177,16 +178,10 @@ void ViewerMotion::Step(int frames) {
 }
 
 QSize ViewerMotion::ShownSize(int zoom) const {
-    double width = double(pic_.IlbmInfo.Width) * zoom, height = double(pic_.IlbmInfo.Height) * zoom;
-    const int xAspect = pic_.IlbmInfo.XAspectRatio, yAspect = pic_.IlbmInfo.YAspectRatio;
-    // Amiga pixels are xAspect wide for yAspect tall: the shorter side grows.
-    if (storedAspect_ && xAspect > 0 && yAspect > 0) {
-        if (xAspect > yAspect)
-            width = width * xAspect / yAspect;
-        else
-            height = height * yAspect / xAspect;
-    }
-    return QSize(std::max(1, int(std::lround(width))), std::max(1, int(std::lround(height))));
+    const IlbmInfoRecord& info = pic_.IlbmInfo;
+    // At the display's shape, the pixels made square as the converter makes them.
+    const DisplaySize shown = DisplaySizeOf(info.Width, info.Height, storedAspect_ ? PixelAspectOf(info) : PixelAspect{});
+    return QSize(std::max(1, shown.Width * zoom), std::max(1, shown.Height * zoom));
 }
 
 int ViewerMotion::LargestZoom() const {

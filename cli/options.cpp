@@ -104,6 +104,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!TakeCount(args, i, arg == "-j" ? "-j" : "--jobs", 1, 256, options.jobs, error)) return std::nullopt;
         } else if (arg == "--frames") {
             options.frames = true;
+        } else if (arg == "--aspect") {
+            options.aspect = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (is("--output") || arg == "-o") {
@@ -136,7 +138,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 
 std::string UsageText() {
     return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt] [--output PATH] [--force]\n"
-           "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
+           "                      [--info] [--frames] [--aspect] [--jobs N] [--quiet] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
            "Converts Amiga IFF ILBM pictures (ordinary, Extra-Half-Brite, HAM6, HAM8 and\n"
            "per-line palettes) to other formats.\n"
@@ -157,6 +159,10 @@ std::string UsageText() {
            "  --info           print each picture's details and write nothing\n"
            "  --frames         write every frame of an IFF ANIM as a numbered file in\n"
            "                   the format chosen: NAME-0001.png, NAME-0002.png ...\n"
+           "  --aspect         bmp, png and apng: the picture as its display showed it,\n"
+           "                   rows or columns added where its pixels were not square\n"
+           "                   (hires, interlace, the BMHD's pixel aspect); rgb, lut\n"
+           "                   and txt keep the stored pixels\n"
            "  --jobs N         write outputs on N threads (default: one per core)\n"
            "  --quiet          no progress line for a batch on a terminal\n"
            "  --thumbnail SIZE write OUTPUT, a PNG of INPUT no larger than SIZE on\n"

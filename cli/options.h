@@ -20,6 +20,7 @@ struct Options {
     int32_t jobs = 0;                    // pictures converted at once; 0: one per core
     bool quiet = false;                  // no progress line
     bool frames = false;                 // every frame as a numbered file
+    bool aspect = false;                 // bmp, png, apng: pixels made square as displayed
     std::vector<std::string> inputs;
 };
 
