@@ -5,6 +5,8 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <chrono>
+
 #include "run_convert.h"
 
 namespace {
@@ -23,16 +25,22 @@ std::string Pixels(GdkPixbuf* pixbuf, bool ours = true) {
     return text;
 }
 
-// Every corpus picture, from a file and fed to a GdkPixbufLoader in pieces as
-// image viewers do, equals the converter's PNG; a file cut short is an error.
-TEST(PixbufLoader, ReadsEveryCorpusPictureAsTheConverterDoes) {
-    TempDir scratch;
-    const std::string cache = scratch.File("loaders.cache");
+// gdk-pixbuf with a loaders cache that holds only our loader, kept in `dir`.
+void UseOnlyOurLoader(const TempDir& dir) {
+    const std::string cache = dir.File("loaders.cache");
     ASSERT_EQ(std::system((PLANORA_QUERY_LOADERS " '" PLANORA_PIXBUF_LOADER "' >" + cache).c_str()), 0);
     setenv("GDK_PIXBUF_MODULE_FILE", cache.c_str(), 1);  // before gdk-pixbuf reads its cache
+}
+
+// Every corpus picture, from a file and fed to a GdkPixbufLoader in pieces as
+// image viewers do, equals the converter's PNG with its pixels made square
+// (--aspect); a file cut short is an error.
+TEST(PixbufLoader, ReadsEveryCorpusPictureAsTheConverterDoes) {
+    TempDir scratch;
+    UseOnlyOurLoader(scratch);
     for (const std::string& path : Corpus()) {
         SCOPED_TRACE(path);
-        ASSERT_EQ(RunConvert({"-f", "--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
+        ASSERT_EQ(RunConvert({"-f", "--aspect", "--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
         const std::string expected = Pixels(gdk_pixbuf_new_from_file(scratch.File("c.png").c_str(), nullptr));
         EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file(path.c_str(), nullptr)), expected);
         GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
@@ -49,6 +57,47 @@ TEST(PixbufLoader, ReadsEveryCorpusPictureAsTheConverterDoes) {
     EXPECT_EQ(gdk_pixbuf_new_from_file(PLANORA_TEST_DATA "/thumbnail/cut.iff", &error), nullptr);
     EXPECT_TRUE(g_error_matches(error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_CORRUPT_IMAGE));
     g_clear_error(&error);
+}
+
+// The header decides: the 32-byte file claiming 8224 x 8224 pixels (258 MiB
+// at 4 bytes a pixel, over the thumbnailer's 256 MiB cap) is refused before
+// decoding, at once, whole or fed in pieces; a 4096 x 4096 HAM8 picture
+// loads. A hires picture comes twice as tall, as the converter's --aspect
+// makes it, and its size is known without decoding it; a caller that asks
+// for another size gets the stored pixels for gdk-pixbuf to scale: the
+// stored size pixel for pixel, half the shown size as gdk-pixbuf scales them.
+TEST(PixbufLoader, SizeDecidedFromTheHeaderAndOtherSizesFromTheStoredPixels) {
+    TempDir dir;
+    UseOnlyOurLoader(dir);
+    const std::string huge = dir.File("huge.iff"), ham8 = dir.File("ham8.iff"), hires = dir.File("hires.iff");
+    WriteBytes(huge, ClaimsHugePicture());
+    WriteBytes(ham8, KnownPicture(4096, 4096, 8, 1, true, 0x800));
+    WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
+    const auto start = std::chrono::steady_clock::now();
+    GError* error = nullptr;
+    EXPECT_EQ(gdk_pixbuf_new_from_file(huge.c_str(), &error), nullptr);
+    EXPECT_TRUE(g_error_matches(error, GDK_PIXBUF_ERROR, GDK_PIXBUF_ERROR_INSUFFICIENT_MEMORY));
+    g_clear_error(&error);
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    const Bytes bytes = ClaimsHugePicture();
+    EXPECT_FALSE(gdk_pixbuf_loader_write(loader, bytes.data(), 16, nullptr) &&
+                 gdk_pixbuf_loader_write(loader, &bytes[16], 16, nullptr) && gdk_pixbuf_loader_close(loader, nullptr));
+    gdk_pixbuf_loader_close(loader, nullptr);
+    g_object_unref(loader);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file(ham8.c_str(), nullptr)).size(), 4096u * 4096u * 4u + 4u);
+
+    ASSERT_EQ(RunConvert({"--aspect", "--format", "png", "-o", dir.File("shown.png"), hires}).Status, 0);
+    ASSERT_EQ(RunConvert({"--format", "png", "-o", dir.File("stored.png"), hires}).Status, 0);
+    EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file(hires.c_str(), nullptr)), Pixels(gdk_pixbuf_new_from_file(dir.File("shown.png").c_str(), nullptr)));
+    int width = 0, height = 0;
+    EXPECT_NE(gdk_pixbuf_get_file_info(hires.c_str(), &width, &height), nullptr);
+    EXPECT_EQ(std::pair(width, height), std::pair(64, 40));
+    GdkPixbuf* stored = gdk_pixbuf_new_from_file(dir.File("stored.png").c_str(), nullptr);
+    EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file_at_scale(hires.c_str(), 64, 20, false, nullptr)), Pixels(stored, false));
+    EXPECT_EQ(Pixels(gdk_pixbuf_new_from_file_at_scale(hires.c_str(), 32, 20, false, nullptr)),
+              Pixels(gdk_pixbuf_scale_simple(stored, 32, 20, GDK_INTERP_BILINEAR)));
+    g_object_unref(stored);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // QMovie, loaded from the build's plugin folder.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -13,10 +14,12 @@ namespace {
 
 using namespace planora::test;
 
-// Every corpus picture is read as "iff" and equals the converter's PNG, in
+// Every corpus picture is read as "iff" and equals the converter's PNG with
+// its pixels made square (--aspect), in
 // the same image format; the size and format are known before reading, and
 // recognising the picture does not move the device. Broken input gives a null
-// image. QMovie plays an ANIM: the frames the converter writes with --frames.
+// image. QMovie plays an ANIM: the frames the converter writes with --frames
+// --aspect.
 TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
@@ -25,7 +28,7 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     for (const std::string& path : Corpus()) {
         SCOPED_TRACE(path);
         TempDir scratch;
-        ASSERT_EQ(RunConvert({"--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
+        ASSERT_EQ(RunConvert({"--aspect", "--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
         const QImage expected(scratch.File("c.png").c_str());
         QImageReader reader(path.c_str());
         EXPECT_EQ(reader.format(), "iff");
@@ -37,7 +40,7 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
         // QMovie shortens a frame's delay by the time the frame took to decode,
         // so the delay is asked of the plugin itself.
         EXPECT_GT(reader.nextImageDelay(), 0);
-        ASSERT_EQ(RunConvert({"--frames", "--format", "png", "-o", scratch.File("f.png"), path}).Status, 0);
+        ASSERT_EQ(RunConvert({"--frames", "--aspect", "--format", "png", "-o", scratch.File("f.png"), path}).Status, 0);
         QMovie movie(path.c_str());
         int frames = 0;
         for (QString frame; QFile::exists(frame = QString::asprintf("%s/f-%04d.png", scratch.Path().c_str(), frames + 1)); ++frames) {
@@ -59,3 +62,46 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
 }
 
 }  // namespace
+
+// The header decides: the 32-byte file claiming 8224 x 8224 pixels (258 MiB
+// as ARGB32) is refused before decoding, at once; a 4096 x 4096 HAM8 picture
+// (64 MiB) loads, and is refused once QImageReader's own limit is lowered
+// below it. A hires picture comes twice as tall, as the converter's --aspect
+// makes it; asked for a scaled size, the plugin scales the stored pixels in
+// one step: the stored size gives them pixel for pixel, half the shown size
+// gives the thumbnailer's thumbnail.
+TEST(QtPlugin, SizeDecidedFromTheHeaderAndScaledSizeFromTheStoredPixels) {
+    int argc = 1;
+    char name[] = "test", *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
+    TempDir dir;
+    const QString huge = QString::fromStdString(dir.File("huge.iff")), ham8 = QString::fromStdString(dir.File("ham8.iff"));
+    WriteBytes(dir.File("huge.iff"), ClaimsHugePicture());
+    WriteBytes(dir.File("ham8.iff"), KnownPicture(4096, 4096, 8, 1, true, 0x800));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(QImageReader(huge).read().isNull());
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_EQ(QImageReader(ham8).read().size(), QSize(4096, 4096));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(63);
+    EXPECT_TRUE(QImageReader(ham8).read().isNull());
+    QImageReader::setAllocationLimit(limit);
+#endif
+
+    const std::string hires = dir.File("hires.iff");
+    WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
+    for (const auto& [args, size] : std::vector<std::pair<std::vector<std::string>, QSize>>{
+             {{"--aspect", "--format", "png"}, {}}, {{"--format", "png"}, {64, 20}}, {{"--thumbnail", "32"}, {32, 20}}}) {
+        std::vector<std::string> command = args;
+        command.insert(command.end(), {"-f", "-o", dir.File("c.png"), hires});
+        if (args[0] == "--thumbnail") command = {args[0], args[1], hires, dir.File("c.png")};
+        ASSERT_EQ(RunConvert(command).Status, 0);
+        QImageReader reader(QString::fromStdString(hires));
+        EXPECT_EQ(reader.size(), QSize(64, 40));
+        if (size.isValid()) reader.setScaledSize(size);
+        EXPECT_EQ(reader.read(), QImage(dir.File("c.png").c_str()).convertToFormat(QImage::Format_RGB32)) << args[0];
+    }
+}
