@@ -64,44 +64,38 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
 }  // namespace
 
 // The header decides: the 32-byte file claiming 8224 x 8224 pixels (258 MiB
-// as ARGB32) is refused before decoding, at once; a 4096 x 4096 HAM8 picture
-// (64 MiB) loads, and is refused once QImageReader's own limit is lowered
-// below it. A hires picture comes twice as tall, as the converter's --aspect
-// makes it; asked for a scaled size, the plugin scales the stored pixels in
-// one step: the stored size gives them pixel for pixel, half the shown size
-// gives the thumbnailer's thumbnail.
-TEST(QtPlugin, SizeDecidedFromTheHeaderAndScaledSizeFromTheStoredPixels) {
+// as ARGB32) is refused at once; a 4096 x 4096 HAM8 picture (64 MiB) loads,
+// unless QImageReader's own limit is lowered below it. A hires picture comes
+// as the converter's --aspect makes it; a scaled size is made from the stored
+// pixels in one step: as stored, or as the thumbnailer makes it.
+TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
     QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
     TempDir dir;
-    const QString huge = QString::fromStdString(dir.File("huge.iff")), ham8 = QString::fromStdString(dir.File("ham8.iff"));
+    const std::string hires = dir.File("hires.iff"), png = dir.File("c.png");
     WriteBytes(dir.File("huge.iff"), ClaimsHugePicture());
     WriteBytes(dir.File("ham8.iff"), KnownPicture(4096, 4096, 8, 1, true, 0x800));
+    WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(QImageReader(huge).read().isNull());
+    EXPECT_TRUE(QImageReader(dir.File("huge.iff").c_str()).read().isNull());
     EXPECT_LT(clock.elapsed(), 100);
-    EXPECT_EQ(QImageReader(ham8).read().size(), QSize(4096, 4096));
+    EXPECT_EQ(QImageReader(dir.File("ham8.iff").c_str()).read().size(), QSize(4096, 4096));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(63);
-    EXPECT_TRUE(QImageReader(ham8).read().isNull());
+    EXPECT_TRUE(QImageReader(dir.File("ham8.iff").c_str()).read().isNull());
     QImageReader::setAllocationLimit(limit);
 #endif
-
-    const std::string hires = dir.File("hires.iff");
-    WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
-    for (const auto& [args, size] : std::vector<std::pair<std::vector<std::string>, QSize>>{
-             {{"--aspect", "--format", "png"}, {}}, {{"--format", "png"}, {64, 20}}, {{"--thumbnail", "32"}, {32, 20}}}) {
-        std::vector<std::string> command = args;
-        command.insert(command.end(), {"-f", "-o", dir.File("c.png"), hires});
-        if (args[0] == "--thumbnail") command = {args[0], args[1], hires, dir.File("c.png")};
-        ASSERT_EQ(RunConvert(command).Status, 0);
-        QImageReader reader(QString::fromStdString(hires));
+    const std::pair<std::vector<std::string>, QSize> runs[] = {{{"--aspect", "-f", "-o", png, hires}, {}},
+        {{"-f", "-o", png, hires}, {64, 20}}, {{"--thumbnail", "32", hires, png}, {32, 20}}};
+    for (const auto& [args, size] : runs) {
+        ASSERT_EQ(RunConvert(args).Status, 0);
+        QImageReader reader(hires.c_str());
         EXPECT_EQ(reader.size(), QSize(64, 40));
-        if (size.isValid()) reader.setScaledSize(size);
-        EXPECT_EQ(reader.read(), QImage(dir.File("c.png").c_str()).convertToFormat(QImage::Format_RGB32)) << args[0];
+        reader.setScaledSize(size);
+        EXPECT_EQ(reader.read(), QImage(png.c_str()).convertToFormat(QImage::Format_RGB32)) << args[0];
     }
 }
