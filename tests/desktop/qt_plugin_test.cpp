@@ -24,7 +24,7 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);  // QMovie keeps its frames as pixmaps
-    QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
+    QCoreApplication::setLibraryPaths({PLANORA_PLUGIN_DIR});  // not an installed copy
     for (const std::string& path : Corpus()) {
         SCOPED_TRACE(path);
         TempDir scratch;
@@ -72,7 +72,7 @@ TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
+    QCoreApplication::setLibraryPaths({PLANORA_PLUGIN_DIR});  // not an installed copy
     TempDir dir;
     const std::string hires = dir.File("hires.iff"), png = dir.File("c.png");
     WriteBytes(dir.File("huge.iff"), ClaimsHugePicture());
