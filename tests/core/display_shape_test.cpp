@@ -38,6 +38,7 @@ TEST(DisplayShape, HeaderTellsWhatTheLoadFinds) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(PLANORA_TEST_DATA)) {
         const std::string path = entry.path().string();
         PictureContext pic;
+        pic.ImageByteBudget = 64 << 20;  // not the pictures made to be too large
         try {
             if (!entry.is_regular_file() || pic.Load_IFF_To_Array(path) != 1 || pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) continue;
         } catch (const std::exception&) {

@@ -75,12 +75,11 @@ TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
     QCoreApplication::setLibraryPaths({PLANORA_PLUGIN_DIR});  // not an installed copy
     TempDir dir;
     const std::string hires = dir.File("hires.iff"), png = dir.File("c.png");
-    WriteBytes(dir.File("huge.iff"), ClaimsHugePicture());
     WriteBytes(dir.File("ham8.iff"), KnownPicture(4096, 4096, 8, 1, true, 0x800));
     WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(QImageReader(dir.File("huge.iff").c_str()).read().isNull());
+    EXPECT_TRUE(QImageReader(PLANORA_TEST_DATA "/claims_8224_square.iff").read().isNull());
     EXPECT_LT(clock.elapsed(), 100);
     EXPECT_EQ(QImageReader(dir.File("ham8.iff").c_str()).read().size(), QSize(4096, 4096));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)

@@ -71,12 +71,4 @@ inline std::vector<std::string> Corpus() {
     return files;
 }
 
-// The 32-byte file that claims 8224 x 8224 pixels of 32 planes and ends
-// inside its BMHD: 258 MiB as a 32-bit image, zeros to the decoder.
-inline Bytes ClaimsHugePicture() {
-    const Bytes bytes{'F', 'O', 'R', 'M', 0, 0, 0, 24, 'I', 'L', 'B', 'M', 'B', 'M', 'H', 'D',
-                      0, 0, 0, 20, 0x20, 0x20, 0x20, 0x20, 0, 0, 0, 0, 32, 0, 0, 0};
-    return bytes;
-}
-
 }  // namespace planora::test
