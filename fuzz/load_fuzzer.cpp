@@ -2,8 +2,7 @@
 // load from bytes (FORM check, chunk walk, chunk
 // handlers, BODY decoding, palette mapping), then every writer into memory,
 // every frame of an ANIM played twice round, and a picture with colour
-// cycling mapped at two moments of its cycle, and the picture with its pixels
-// made square.
+// cycling mapped at two moments of its cycle.
 // Run-time failures are an expected outcome; anything else is a finding.
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +17,6 @@
 #include "iff/run_time_error.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
-#include "output/square_pixels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     planora::PictureContext pic;
@@ -56,10 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const planora::PictureView view = planora::ViewOf(pic);
         std::vector<uint8_t> row(size_t(view.Width) * 4);
         for (int32_t y = 0; y < view.Height; ++y) planora::WriteRgbRow(view, y, view.HasAlpha(), row.data());
-        const planora::PixelAspect aspect = planora::PixelAspectOf(pic.IlbmInfo);
-        const planora::DisplaySize shown = planora::DisplaySizeOf(view.Width, view.Height, aspect);
-        planora::ScaledPicture held;
-        if (int64_t{shown.Width} * shown.Height <= pic.ImageByteBudget) planora::SquarePixels(view, aspect, held);
     } catch (const planora::RunTimeError&) {
     }
     return 0;

@@ -88,8 +88,8 @@ TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
     EXPECT_TRUE(QImageReader(dir.File("ham8.iff").c_str()).read().isNull());
     QImageReader::setAllocationLimit(limit);
 #endif
-    const std::pair<std::vector<std::string>, QSize> runs[] = {{{"--aspect", "-f", "-o", png, hires}, {}},
-        {{"-f", "-o", png, hires}, {64, 20}}, {{"--thumbnail", "32", hires, png}, {32, 20}}};
+    const std::pair<std::vector<std::string>, QSize> runs[] = {
+        {{"--aspect", "-o", png, hires}, {}}, {{"-f", "-o", png, hires}, {64, 20}}, {{"--thumbnail", "32", hires, png}, {32, 20}}};
     for (const auto& [args, size] : runs) {
         ASSERT_EQ(RunConvert(args).Status, 0);
         QImageReader reader(hires.c_str());
