@@ -95,6 +95,6 @@ TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
         QImageReader reader(hires.c_str());
         EXPECT_EQ(reader.size(), QSize(64, 40));
         reader.setScaledSize(size);
-        EXPECT_EQ(reader.read(), QImage(png.c_str()).convertToFormat(QImage::Format_RGB32)) << args[0];
+        EXPECT_EQ(reader.read(), QImage(png.c_str()).convertToFormat(QImage::Format_RGB32));
     }
 }
