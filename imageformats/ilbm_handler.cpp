@@ -43,15 +43,21 @@ std::vector<uint8_t> ToVector(const QByteArray& bytes) {
     return std::vector<uint8_t>(data, data + bytes.size());
 }
 
-// QMovie's delays in milliseconds: cycling delays are milliseconds already;
-// an animation's sixtieths are rounded to the nearest, in 32-bit unsigned
-// arithmetic as the plugin has always worked them out.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 // QImageReader's allocation limit (0: none).
 int64_t AllocationLimitBytes() { return int64_t{QImageReader::allocationLimit()} << 20; }
+// The decoder's arrays take up to 6 bytes a pixel for the image's 4: a
+// picture whose image fits the limit has arrays that fit this.
+int64_t ArrayBudget() {
+    const int64_t limit = AllocationLimitBytes();
+    return limit == 0 ? planora::kDefaultImageByteBudget : limit / 2 * 3;
+}
 #else
-// Qt 5 has no limit of its own: the thumbnailer's cap on a picture's arrays.
-int64_t AllocationLimitBytes() { return int64_t{256} << 20; }
+// Qt 5 has no limit of its own: the thumbnailer's cap, for the image and
+// the decoder's arrays each.
+constexpr int64_t kThumbnailerCap = int64_t{256} << 20;
+int64_t AllocationLimitBytes() { return kThumbnailerCap; }
+int64_t ArrayBudget() { return kThumbnailerCap; }
 #endif
 
 // Whether a 32-bit image of `size` fits the limit, in whole MiB as
@@ -61,15 +67,11 @@ bool FitsAllocationLimit(QSize size) {
     return limit == 0 || ((int64_t{size.width()} * 4 * size.height()) >> 20) <= (limit >> 20);
 }
 
-// The decoder's arrays take up to 6 bytes a pixel for the image's 4: a
-// picture whose image fits the limit has arrays that fit this.
-int64_t ArrayBudget() {
-    const int64_t limit = AllocationLimitBytes();
-    return limit == 0 ? planora::kDefaultImageByteBudget : limit / 2 * 3;
-}
-
 QSize QSizeOf(planora::DisplaySize size) { return QSize(size.Width, size.Height); }
 
+// QMovie's delays in milliseconds: cycling delays are milliseconds already;
+// an animation's sixtieths are rounded to the nearest, in 32-bit unsigned
+// arithmetic as the plugin has always worked them out.
 int Milliseconds(planora::FrameDelay delay) {
     if (delay.Denominator == 1000) return int(delay.Numerator);
     const auto denominator = uint32_t(delay.Denominator);
