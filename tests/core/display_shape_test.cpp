@@ -45,9 +45,9 @@ TEST(DisplayShape, HeaderTellsWhatTheLoadFinds) {
             continue;
         }
         ++pictures;
-        const IlbmInfoRecord& info = pic.IlbmInfo;
+        const IlbmInfoRecord& i = pic.IlbmInfo;
         const auto header = ReadPictureHeader(ReadBytes(path));
-        EXPECT_EQ(header ? DisplaySizeOf(*header) : DisplaySize{}, DisplaySizeOf(info.Width, info.Height, PixelAspectOf(info))) << path;
+        EXPECT_EQ(header ? DisplaySizeOf(*header) : DisplaySize{}, DisplaySizeOf(i.Width, i.Height, PixelAspectOf(i))) << path;
     }
     EXPECT_GT(pictures, 100);
 }

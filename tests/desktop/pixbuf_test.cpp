@@ -71,7 +71,7 @@ TEST(PixbufLoader, SizeFromTheHeaderAndOtherSizesFromTheStoredPixels) {
     const std::string huge = PLANORA_TEST_DATA "/claims_8224_square.iff", hires = dir.File("hires.iff");
     WriteBytes(dir.File("ham8.iff"), KnownPicture(4096, 4096, 8, 1, true, 0x800));
     WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
-    const auto load = [](const std::string& path) { return Pixels(gdk_pixbuf_new_from_file(path.c_str(), nullptr)); };
+    const auto load = [](const std::string& p) { return Pixels(gdk_pixbuf_new_from_file(p.c_str(), nullptr)); };
     const auto start = std::chrono::steady_clock::now();
     GError* error = nullptr;
     EXPECT_EQ(gdk_pixbuf_new_from_file(huge.c_str(), &error), nullptr);
