@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "decode/colour_cycling.h"
+#include "decode/display_shape.h"
 #include "draw_bitmap.h"
 #include "picture_box.h"
 #include "preview_scaling.h"
@@ -238,18 +239,12 @@ void ViewerMotion::Step(int frames) {
     Announce();
 }
 
-// The one place that knows the stored aspect: Amiga pixels are xAspect wide
-// for yAspect tall, and the shorter side grows.
+// The one place that knows the stored aspect: at the display's shape, the
+// pixels made square as the converter makes them.
 QSize ViewerMotion::AspectSize() const {
-    double width = pic_.IlbmInfo.Width, height = pic_.IlbmInfo.Height;
-    const int xAspect = pic_.IlbmInfo.XAspectRatio, yAspect = pic_.IlbmInfo.YAspectRatio;
-    if (storedAspect_ && xAspect > 0 && yAspect > 0) {
-        if (xAspect > yAspect)
-            width = width * xAspect / yAspect;
-        else
-            height = height * yAspect / xAspect;
-    }
-    return QSize(std::max(1, int(std::lround(width))), std::max(1, int(std::lround(height))));
+    const IlbmInfoRecord& info = pic_.IlbmInfo;
+    const DisplaySize shown = DisplaySizeOf(info.Width, info.Height, storedAspect_ ? PixelAspectOf(info) : PixelAspect{});
+    return QSize(std::max(1, shown.Width), std::max(1, shown.Height));
 }
 
 QSize ViewerMotion::ZoomedSize(int zoom) const {

@@ -26,6 +26,7 @@
 #include "output/apng_writer.h"
 #include "output/png_output.h"
 #include "output/safe_file.h"
+#include "output/square_pixels.h"
 
 namespace planora::cli {
 
@@ -131,7 +132,7 @@ bool Converter::ConvertOne(const std::string& input) {
     // An earlier input's output still being written may be this input or target.
     if (!options_.info) batch_.WaitForWrites({input, target});
     std::unique_ptr<BitmapStream> stream;
-    if (format_ == OutputFormat::Bmp && !options_.info && !options_.frames && !IsStandardStream(target) && !SameFile(input, target) &&
+    if (format_ == OutputFormat::Bmp && !options_.info && !options_.frames && !options_.aspect && !IsStandardStream(target) && !SameFile(input, target) &&
         (options_.force || !FileExists(target)))
         stream = std::make_unique<BitmapStream>(pic_, target);
     // As "New" before a load: a failed load must not leave the last picture behind.
@@ -253,25 +254,29 @@ bool Converter::WriteBytes(const std::string& input, const std::string& target,
 
 void Converter::WritePictureFile(PictureContext pic, const std::string& path) const {
     if (format_ == OutputFormat::Apng)
-        WriteFileReplacing(path, EncodeAnimatedPng(std::move(pic)));
+        WriteFileReplacing(path, EncodeAnimatedPng(std::move(pic), options_.aspect));
     else
         WriteStillFile(pic, path, nullptr);
 }
 
 void Converter::WriteStillFile(const PictureContext& pic, const std::string& path, BitmapStream* stream) const {
     const int32_t width = pic.IlbmInfo.Width, height = pic.IlbmInfo.Height;
+    ScaledPicture held;
+    const auto shown = [&] { return SquarePixels(ViewOf(pic), PixelAspectOf(pic.IlbmInfo), held); };
     switch (format_) {
     case OutputFormat::Bmp:
-        if (stream)
+        if (options_.aspect)
+            WriteFileReplacing(path, BuildBitmapFile(shown()));
+        else if (stream)
             stream->Finish(width, height);
         else
             SaveArrayAsBitMap(pic, path, width, height);
         break;
-    case OutputFormat::Png: WriteFileReplacing(path, EncodePng(ViewOf(pic))); break;
+    case OutputFormat::Png: WriteFileReplacing(path, EncodePng(options_.aspect ? shown() : ViewOf(pic))); break;
     case OutputFormat::Rgb: ExportRawRgb(pic, path); break;
     case OutputFormat::Lut: ExportRawChunky(pic, path); break;
     case OutputFormat::Txt: ExportPaletteText(pic, path); break;
-    case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(PictureContext(pic))); break;
+    case OutputFormat::Apng: WriteFileReplacing(path, EncodeAnimatedPng(PictureContext(pic), options_.aspect)); break;
     case OutputFormat::Iff: WriteFileReplacing(path, IlbmFromPicture(pic, options_.ilbm)); break;
     }
 }

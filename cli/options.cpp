@@ -113,6 +113,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             options.ilbm.ocs = true;
         } else if (arg == "--frames") {
             options.frames = true;
+        } else if (arg == "--aspect") {
+            options.aspect = true;
         } else if (arg == "--quiet" || arg == "-q") {
             options.quiet = true;
         } else if (is("--output") || arg == "-o") {
@@ -146,7 +148,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 
 std::string UsageText() {
     return "Usage: planora-convert [--format bmp|png|apng|rgb|lut|txt|iff] [--output PATH] [--force]\n"
-           "                      [--info] [--frames] [--jobs N] [--quiet] INPUT...\n"
+           "                      [--info] [--frames] [--aspect] [--jobs N] [--quiet] INPUT...\n"
            "       planora-convert --format iff [--mode MODE] [--colours N] [--ocs] [--dither KIND]\n"
            "                      [--compress KIND] [--colour0 RRGGBB] [--output PATH] INPUT...\n"
            "       planora-convert --thumbnail SIZE INPUT OUTPUT\n"
@@ -173,6 +175,10 @@ std::string UsageText() {
            "  --info           print each picture's details and write nothing\n"
            "  --frames         write every frame of an IFF ANIM as a numbered file in\n"
            "                   the format chosen: NAME-0001.png, NAME-0002.png ...\n"
+           "  --aspect         bmp, png and apng: the picture as its display showed it,\n"
+           "                   rows or columns added where its pixels were not square\n"
+           "                   (hires, interlace, the BMHD's pixel aspect); rgb, lut\n"
+           "                   and txt keep the stored pixels\n"
            "  --jobs N         write outputs on N threads (default: one per core)\n"
            "  --quiet          no progress line for a batch on a terminal\n"
            "  --thumbnail SIZE write OUTPUT, a PNG of INPUT no larger than SIZE on\n"

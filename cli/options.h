@@ -24,6 +24,7 @@ struct Options {
     bool quiet = false;                  // no progress line
     bool frames = false;                 // every frame as a numbered file
     IlbmChoices ilbm;                    // --format iff: --mode, --colours ...
+    bool aspect = false;                 // bmp, png, apng: pixels made square as displayed
     std::vector<std::string> inputs;
 };
 

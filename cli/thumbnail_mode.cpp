@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "decode/display_shape.h"
 #include "iff/picture_context.h"
 #include "iff/run_time_error.h"
 #include "output/png_output.h"
@@ -33,11 +34,14 @@ int RunThumbnail(int32_t size, const std::string& input, const std::string& outp
     try {
         if (pic.Load_IFF_To_Array(input) == 0) return Fail(err, input, "not a picture Planora reads");
         if (pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) return Fail(err, input, "picture has no pixels");
-        const auto [width, height] = ThumbnailSize(pic.IlbmInfo.Width, pic.IlbmInfo.Height, size);
+        // At the shape the display showed: the scaler makes the pixels square
+        // as it makes the picture small, in one pass.
+        const DisplaySize shown = DisplaySizeOf(pic.IlbmInfo.Width, pic.IlbmInfo.Height, PixelAspectOf(pic.IlbmInfo));
+        const auto [width, height] = ThumbnailSize(shown.Width, shown.Height, size);
         const PictureView picture = ViewOf(pic);
         const std::vector<uint8_t> png = width == picture.Width && height == picture.Height
                                              ? EncodePng(picture)
-                                             : EncodePng(ScalePicture(picture, width, height));
+                                             : EncodePng(ScalePicture(picture, width, height).View());
         ::alarm(0);
         WriteFileReplacing(output, png);
     } catch (const RunTimeError& failure) {

@@ -1,4 +1,5 @@
-// Fuzz target: a whole load from bytes (FORM check, chunk walk, chunk
+// Fuzz target: the header the image loaders read before decoding, a whole
+// load from bytes (FORM check, chunk walk, chunk
 // handlers, BODY decoding, palette mapping), then every writer into memory,
 // every frame of an ANIM played twice round, and a picture with colour
 // cycling mapped at two moments of its cycle; a picture with palette indices
@@ -12,8 +13,10 @@
 
 #include "decode/anim_player.h"
 #include "decode/colour_cycling.h"
+#include "decode/display_shape.h"
 #include "decode/picture_view.h"
 #include "iff/picture_context.h"
+#include "iff/picture_header.h"
 #include "iff/run_time_error.h"
 #include "output/bmp_writer.h"
 #include "output/exports.h"
@@ -28,6 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // row of 32767 pixels (two rows and the spare row and column make 98304
     // elements of 5 bytes).
     pic.ImageByteBudget = int64_t{512} << 10;
+    try {
+        if (const auto header = planora::ReadPictureHeader({data, size})) planora::DisplaySizeOf(*header);
+    } catch (const planora::RunTimeError&) {
+    }
     try {
         if (pic.Load_IFF_From_Memory("fuzz.iff", std::vector<uint8_t>(data, data + size)) != 1) return 0;
         planora::BuildBitmapFile(pic, pic.IlbmInfo.Width, pic.IlbmInfo.Height);

@@ -2,16 +2,20 @@
 
 #include <QIODevice>
 #include <QImage>
+#include <QImageReader>
 #include <QVariant>
 
 #include <algorithm>
 #include <new>
 
+#include "decode/display_shape.h"
 #include "decode/frame_source.h"
 #include "iff/form_table.h"
 #include "iff/picture_context.h"
+#include "iff/picture_header.h"
 #include "iff/picture_signature.h"
 #include "iff/run_time_error.h"
+#include "output/thumbnail.h"
 
 // The loaded picture and its frames (decode/frame_source.h): the still
 // picture, the frames of an ANIM, or one period of colour cycling, as the
@@ -23,7 +27,10 @@ struct IlbmFrames {
 
     const planora::PictureContext& Pic() const { return Source.Picture(); }
     int Count() const { return int(DelaysMs.size()); }
-    QImage Frame(int i);
+    // The picture with its pixels made square, as its display showed it.
+    QSize ShownSize() const;
+    // Frame i at `size`: the stored pixels, scaled to it where it is not theirs.
+    QImage Frame(int i, QSize size);
 };
 
 namespace {
@@ -45,6 +52,32 @@ std::vector<uint8_t> ToVector(const QByteArray& bytes) {
     return std::vector<uint8_t>(data, data + bytes.size());
 }
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+// QImageReader's allocation limit (0: none).
+int64_t AllocationLimitBytes() { return int64_t{QImageReader::allocationLimit()} << 20; }
+// The decoder's arrays take up to 6 bytes a pixel for the image's 4: a
+// picture whose image fits the limit has arrays that fit this.
+int64_t ArrayBudget() {
+    const int64_t limit = AllocationLimitBytes();
+    return limit == 0 ? planora::kDefaultImageByteBudget : limit / 2 * 3;
+}
+#else
+// Qt 5 has no limit of its own: the thumbnailer's cap, for the image and
+// the decoder's arrays each.
+constexpr int64_t kThumbnailerCap = int64_t{256} << 20;
+int64_t AllocationLimitBytes() { return kThumbnailerCap; }
+int64_t ArrayBudget() { return kThumbnailerCap; }
+#endif
+
+// Whether a 32-bit image of `size` fits the limit, in whole MiB as
+// QImageIOHandler::allocateImage works it out.
+bool FitsAllocationLimit(QSize size) {
+    const int64_t limit = AllocationLimitBytes();
+    return limit == 0 || ((int64_t{size.width()} * 4 * size.height()) >> 20) <= (limit >> 20);
+}
+
+QSize QSizeOf(planora::DisplaySize size) { return QSize(size.Width, size.Height); }
+
 // QMovie's delays in milliseconds: cycling delays are milliseconds already;
 // an animation's sixtieths are rounded to the nearest, in 32-bit unsigned
 // arithmetic as the plugin has always worked them out.
@@ -59,8 +92,17 @@ IlbmFrames::IlbmFrames(planora::PictureContext pic) : Source(std::move(pic)) {
     for (size_t i = 0; i < Source.Count(); ++i) DelaysMs.push_back(Milliseconds(Source.Delay(i)));
 }
 
-QImage IlbmFrames::Frame(int i) {
-    const planora::PictureView frame = Source.Frame(size_t(i));
+QSize IlbmFrames::ShownSize() const {
+    const planora::IlbmInfoRecord& info = Pic().IlbmInfo;
+    return QSizeOf(planora::DisplaySizeOf(info.Width, info.Height, planora::PixelAspectOf(info)));
+}
+
+QImage IlbmFrames::Frame(int i, QSize size) {
+    if (size.isEmpty() || !FitsAllocationLimit(size)) return {};
+    const planora::PictureView stored = Source.Frame(size_t(i));
+    planora::ScaledPicture scaled;
+    if (size != QSize(stored.Width, stored.Height)) scaled = planora::ScalePicture(stored, size.width(), size.height());
+    const planora::PictureView frame = scaled.Width > 0 ? scaled.View() : stored;
     const bool alpha = frame.HasAlpha();
     const QSize size(frame.Width, frame.Height);
     const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
@@ -105,9 +147,17 @@ const QByteArray& IlbmHandler::Bytes() const {
 IlbmFrames* IlbmHandler::Frames() const {
     if (loaded_) return frames_.get();
     loaded_ = true;
+    // Decided from the header before anything is decoded: a file of a few
+    // bytes may claim a picture of hundreds of megabytes.
+    const QSize size = scaledSize_.isValid() ? scaledSize_ : HeaderSize();
+    if (size.isValid() && !FitsAllocationLimit(size)) {
+        qWarning("IlbmHandler: the picture's %d x %d pixels exceed the allocation limit", size.width(), size.height());
+        return nullptr;
+    }
     std::unique_ptr<IlbmFrames> frames;
     try {
         planora::PictureContext pic;
+        pic.ImageByteBudget = ArrayBudget();
         if (pic.Load_IFF_From_Memory("picture", ToVector(Bytes())) == 0) return nullptr;
         if (pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) return nullptr;
         frames = std::make_unique<IlbmFrames>(std::move(pic));
@@ -123,7 +173,7 @@ IlbmFrames* IlbmHandler::Frames() const {
 bool IlbmHandler::read(QImage* image) {
     IlbmFrames* frames = Frames();
     if (!frames || next_ >= frames->Count()) return false;
-    const QImage frame = frames->Frame(next_);
+    const QImage frame = frames->Frame(next_, scaledSize_.isValid() ? scaledSize_ : frames->ShownSize());
     if (frame.isNull()) return false;
     ++next_;
     *image = frame;
@@ -131,18 +181,23 @@ bool IlbmHandler::read(QImage* image) {
 }
 
 bool IlbmHandler::supportsOption(ImageOption option) const {
-    return option == Size || option == ImageFormat || option == Animation;
+    return option == Size || option == ScaledSize || option == ImageFormat || option == Animation;
+}
+
+void IlbmHandler::setOption(ImageOption option, const QVariant& value) {
+    if (option == ScaledSize) scaledSize_ = value.toSize();
 }
 
 QVariant IlbmHandler::option(ImageOption option) const {
     if (option == Size) {
-        // From the BMHD alone, without decoding the picture, where the
-        // picture has one at the front; else from the loaded picture.
+        // From the header alone, without decoding the picture, where it
+        // has one; else from the loaded picture.
         const QSize size = HeaderSize();
         if (size.isValid()) return size;
         const IlbmFrames* frames = Frames();
-        return frames ? QVariant(QSize(frames->Pic().IlbmInfo.Width, frames->Pic().IlbmInfo.Height)) : QVariant();
+        return frames ? QVariant(frames->ShownSize()) : QVariant();
     }
+    if (option == ScaledSize) return scaledSize_;
     if (option == ImageFormat) {
         // Whether the picture has transparency shows only once it is loaded.
         const IlbmFrames* frames = Frames();
@@ -178,18 +233,15 @@ bool IlbmHandler::jumpToImage(int imageNumber) {
 }
 
 QSize IlbmHandler::HeaderSize() const {
-    planora::PictureContext pic;
-    const std::vector<uint8_t> bytes = ToVector(Bytes());
-    pic.FileCache.assign(bytes.begin(), bytes.end());
-    pic.FileCache.insert(pic.FileCache.end(), {0, 0});
+    const QByteArray& bytes = Bytes();
+    std::optional<planora::PictureHeader> header;
     try {
-        if (!Bytes().startsWith("FORM") || pic.iff_check_if_File_is_iffbitmap() != 0) return {};
-        pic.Iff_Read_BitMAP_header();
+        header = planora::ReadPictureHeader({reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())});
     } catch (const planora::RunTimeError&) {
         return {};
     }
-    if (pic.IlbmInfo.Width < 1 || pic.IlbmInfo.Height < 1) return {};
-    return QSize(pic.IlbmInfo.Width, pic.IlbmInfo.Height);
+    if (!header || header->Width < 1 || header->Height < 1) return {};
+    return QSizeOf(planora::DisplaySizeOf(*header));
 }
 
 QImageIOPlugin::Capabilities IlbmPlugin::capabilities(QIODevice* device, const QByteArray& format) const {

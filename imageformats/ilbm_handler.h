@@ -25,6 +25,9 @@ public:
     bool read(QImage* image) override;
     bool supportsOption(ImageOption option) const override;
     QVariant option(ImageOption option) const override;
+    // ScaledSize: the frames come at that size, scaled from the stored
+    // pixels in one step rather than from their square-pixel enlargement.
+    void setOption(ImageOption option, const QVariant& value) override;
 
     int imageCount() const override;
     int loopCount() const override;
@@ -40,14 +43,18 @@ public:
 private:
     // The device's bytes, read once: the options before read() need them too.
     const QByteArray& Bytes() const;
-    // Loads the picture once; null when it is not one.
+    // Loads the picture once; null when it is not one, or when its header
+    // shows that it would not fit the allocation limit.
     IlbmFrames* Frames() const;
-    QSize HeaderSize() const;  // invalid when there is no BMHD up front
+    // The picture's size with its pixels made square, as its display showed
+    // it, from the header alone; invalid when the file has none.
+    QSize HeaderSize() const;
 
     mutable std::optional<QByteArray> bytes_;
     mutable std::unique_ptr<IlbmFrames> frames_;
     mutable bool loaded_ = false;
     int next_ = 0;  // the frame read() gives next
+    QSize scaledSize_;  // asked for through ScaledSize; invalid: none
 };
 
 class IlbmPlugin : public QImageIOPlugin {

@@ -5,6 +5,7 @@
 #include "decode/frame_source.h"
 #include "iff/run_time_error.h"
 #include "output/png_chunks.h"
+#include "output/square_pixels.h"
 
 namespace planora {
 
@@ -102,12 +103,15 @@ namespace {
 constexpr int64_t kMaxDelay = 65535;
 }  // namespace
 
-std::vector<uint8_t> EncodeAnimatedPng(PictureContext pic) {
+std::vector<uint8_t> EncodeAnimatedPng(PictureContext pic, bool squarePixels) {
     FrameSource frames(std::move(pic));
     const IlbmInfoRecord& info = frames.Picture().IlbmInfo;
-    ApngWriter writer(info.Width, info.Height, uint32_t(frames.Count()));
+    const PixelAspect aspect = squarePixels ? PixelAspectOf(info) : PixelAspect{};
+    const DisplaySize size = DisplaySizeOf(info.Width, info.Height, aspect);
+    ApngWriter writer(size.Width, size.Height, uint32_t(frames.Count()));
+    ScaledPicture held;
     for (size_t i = 0; i < frames.Count(); ++i) {
-        const PictureView frame = frames.Frame(i);
+        const PictureView frame = SquarePixels(frames.Frame(i), aspect, held);
         const FrameDelay delay = frames.Delay(i);
         writer.AddFrame(frame, uint16_t(std::clamp<int64_t>(delay.Numerator, 0, kMaxDelay)),
                         uint16_t(delay.Denominator));

@@ -23,8 +23,9 @@ namespace planora {
 // The picture as an animated PNG: the frames of its FrameSource (every frame
 // of an IFF ANIM, one full period of colour cycling, or else the still
 // picture as one frame) with their delays. Playing changes the picture's
-// arrays and palette, so it is taken as a value.
-std::vector<uint8_t> EncodeAnimatedPng(PictureContext pic);
+// arrays and palette, so it is taken as a value. squarePixels: every frame
+// as the display showed it (output/square_pixels.h).
+std::vector<uint8_t> EncodeAnimatedPng(PictureContext pic, bool squarePixels = false);
 
 class ApngWriter {
 public:

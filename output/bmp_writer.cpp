@@ -77,11 +77,10 @@ void AssembleHeader(int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
 }
 
 // Writes the whole file into file, which holds BitmapFileSize bytes.
-void AssembleBitmap(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
+void AssembleBitmap(const PictureView& picture, int32_t BmpWidth, int32_t BmpHeight, uint8_t* file) {
     AssembleHeader(BmpWidth, BmpHeight, file);
     uint8_t* dest = file + kHeaderBytes;
     const size_t rowBytes = size_t(BmpWidth) * 4;
-    const PictureView picture = ViewOf(pic);
     for (int32_t y = BmpHeight; y >= 1; --y, dest += rowBytes) PutPixelsLE(dest, picture.Row(y - 1), size_t(BmpWidth));
 }
 }  // namespace
@@ -110,7 +109,20 @@ std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth
     } catch (const std::bad_alloc&) {
         throw RunTimeError(kOutOfMemory);
     }
-    AssembleBitmap(pic, BmpWidth, BmpHeight, file.data());
+    AssembleBitmap(ViewOf(pic), BmpWidth, BmpHeight, file.data());
+    return file;
+}
+
+std::vector<uint8_t> BuildBitmapFile(const PictureView& picture) {
+    if (picture.Height < 1 || picture.Width < 1) return {};
+    if (int64_t{picture.Height} * 4 * picture.Width + kHeaderBytes > INT32_MAX) throw RunTimeError(kOverflow);
+    std::vector<uint8_t> file;
+    try {
+        file.resize(size_t(kHeaderBytes) + size_t(picture.Height) * size_t(picture.Width) * 4);
+    } catch (const std::bad_alloc&) {
+        throw RunTimeError(kOutOfMemory);
+    }
+    AssembleBitmap(picture, picture.Width, picture.Height, file.data());
     return file;
 }
 
@@ -131,7 +143,7 @@ void SaveArrayAsBitMap(const PictureContext& pic, const std::string& Filename, i
     } else {
         std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);
         if (!file) throw RunTimeError(kOutOfMemory);
-        AssembleBitmap(pic, BmpWidth, BmpHeight, file.get());
+        AssembleBitmap(ViewOf(pic), BmpWidth, BmpHeight, file.get());
         WriteFileReplacing(Filename, file.get(), size);
     }
 }

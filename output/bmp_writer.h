@@ -14,6 +14,7 @@
 namespace planora {
 
 class PictureContext;
+struct PictureView;
 
 constexpr int32_t kBitmapHeaderBytes = 54;
 
@@ -37,6 +38,9 @@ inline uint64_t BitmapRowOffset(int32_t row, int32_t BmpWidth, int32_t BmpHeight
 // (Overflow) when 54 + 4 * BmpWidth * BmpHeight does not fit a 32-bit signed
 // integer.
 std::vector<uint8_t> BuildBitmapFile(const PictureContext& pic, int32_t BmpWidth, int32_t BmpHeight);
+
+// The BMP of a picture's view (a picture made by scaling); the same checks.
+std::vector<uint8_t> BuildBitmapFile(const PictureView& picture);
 
 // Writes BuildBitmapFile to Filename, replacing an existing file atomically.
 // Does nothing when either size is below 1. Throws RunTimeError.

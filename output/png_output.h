@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "decode/picture_view.h"
-#include "output/rgb_image.h"
 
 namespace planora {
 
 // Pictures that mark transparency get an alpha channel. Throws RunTimeError
 // when the picture cannot be encoded.
 std::vector<uint8_t> EncodePng(const PictureView& picture);
-std::vector<uint8_t> EncodePng(const RgbImage& image);
 
 }  // namespace planora

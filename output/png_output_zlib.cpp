@@ -36,16 +36,4 @@ std::vector<uint8_t> EncodePng(const PictureView& picture) {
     return PngOfRows(picture.Width, picture.Height, alpha, rows);
 }
 
-std::vector<uint8_t> EncodePng(const RgbImage& image) {
-    const size_t rowBytes = size_t(image.Width) * size_t(image.Channels());
-    std::vector<uint8_t> rows;
-    rows.reserve(size_t(image.Height) * (rowBytes + 1));
-    for (int32_t y = 0; y < image.Height; ++y) {
-        rows.push_back(0);
-        const auto row = image.Pixels.begin() + std::ptrdiff_t(size_t(y) * rowBytes);
-        rows.insert(rows.end(), row, row + std::ptrdiff_t(rowBytes));
-    }
-    return PngOfRows(image.Width, image.Height, image.Alpha, rows);
-}
-
 }  // namespace planora

@@ -9,7 +9,9 @@
 // whole number; the weights of one output pixel add up to `in`. The scaler
 // sums each source row across (the weights of x) and the summed rows down
 // (the weights of y), in 64 bits, and divides once by in_x * in_y, rounding
-// to nearest.
+// to nearest. Enlarging, an output pixel lies in one source pixel or across
+// two, so a whole factor repeats every pixel exactly and any other shows the
+// display's pixel edges as they fall across the output's.
 #include "output/thumbnail.h"
 
 #include <algorithm>
@@ -72,37 +74,38 @@ std::pair<int32_t, int32_t> ThumbnailSize(int32_t width, int32_t height, int32_t
     return {scaled(width, height), maxSide};
 }
 
-RgbImage ScalePicture(const PictureView& picture, int32_t width, int32_t height) {
+ScaledPicture ScalePicture(const PictureView& picture, int32_t width, int32_t height) {
     const int32_t inWidth = picture.Width, inHeight = picture.Height;
-    RgbImage image;
+    const bool alpha = picture.HasAlpha();
+    ScaledPicture image;
     image.Width = width;
     image.Height = height;
-    image.Alpha = picture.HasAlpha();
-    image.Pixels.resize(size_t(width) * size_t(height) * size_t(image.Channels()));
+    image.Colours.resize(size_t(width) * size_t(height));
+    if (alpha) image.Alpha.resize(image.Colours.size());
 
     const AxisWeights xs = MakeWeights(inWidth, width), ys = MakeWeights(inHeight, height);
     std::vector<uint64_t> rowSums(size_t(width) * 4), sums(size_t(width) * 4);
     int32_t summedRow = -1;  // the source row in rowSums
     const uint64_t total = uint64_t(inWidth) * uint64_t(inHeight);
-    uint8_t* out = image.Pixels.data();
+    uint32_t* colour = image.Colours.data();
+    uint8_t* opacity = image.Alpha.data();
     for (int32_t j = 0; j < height; ++j) {
         std::fill(sums.begin(), sums.end(), 0);
         for (size_t k = ys.Start[j]; k < ys.Start[j + 1]; ++k) {
             // A source row across two output rows is summed once.
             if (ys.Source[k] != summedRow) {
                 summedRow = ys.Source[k];
-                SumRow(picture, summedRow, xs, image.Alpha, rowSums.data());
+                SumRow(picture, summedRow, xs, alpha, rowSums.data());
             }
             for (size_t i = 0; i < sums.size(); ++i) sums[i] += rowSums[i] * ys.Weight[k];
         }
         for (int32_t x = 0; x < width; ++x) {
             const uint64_t* s = &sums[size_t(x) * 4];
             // With alpha, s[3] is the opacity-weighted area the colours were summed over.
-            const uint64_t colourTotal = image.Alpha ? s[3] : total;
-            *out++ = Divide(s[0], colourTotal);
-            *out++ = Divide(s[1], colourTotal);
-            *out++ = Divide(s[2], colourTotal);
-            if (image.Alpha) *out++ = Divide(s[3], total);
+            const uint64_t colourTotal = alpha ? s[3] : total;
+            *colour++ = uint32_t(Divide(s[0], colourTotal)) << 16 | uint32_t(Divide(s[1], colourTotal)) << 8 |
+                        Divide(s[2], colourTotal);
+            if (alpha) *opacity++ = Divide(s[3], total);
         }
     }
     return image;

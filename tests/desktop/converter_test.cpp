@@ -47,7 +47,7 @@ TEST(Thumbnailer, OutcomesAndPixelsAgainstPamscale) {
         for (int y = 0; y < height; ++y)
             for (int i = 0; i < 3 * width; ++i) ASSERT_LE(std::abs(rgb.constScanLine(y)[i] - expected.constScanLine(y)[i]), 1) << y;
     }
-    EXPECT_EQ(rows, 13);
+    EXPECT_EQ(rows, 18);
 }
 
 // "-" as input reads standard input (here a pipe) and writes standard output,

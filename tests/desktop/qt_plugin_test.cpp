@@ -2,6 +2,7 @@
 // QMovie, loaded from the build's plugin folder.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -18,19 +19,21 @@ using namespace planora::test;
 // The key the Qt 6 plugin leaves to KImageFormats' plugin (ilbm_handler.h).
 constexpr std::string_view kSharedKey = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0) ? "iff" : "";
 
-// Every corpus picture is read as "iff" and equals the converter's PNG, in
+// Every corpus picture is read as "iff" and equals the converter's PNG with
+// its pixels made square (--aspect), in
 // the same image format; the size and format are known before reading, and
 // recognising the picture does not move the device. Broken input gives a null
-// image. QMovie plays an ANIM: the frames the converter writes with --frames.
+// image. QMovie plays an ANIM: the frames the converter writes with --frames
+// --aspect.
 TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
     int argc = 1;
     char name[] = "test", *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);  // QMovie keeps its frames as pixmaps
-    QCoreApplication::addLibraryPath(PLANORA_PLUGIN_DIR);
+    QCoreApplication::setLibraryPaths({PLANORA_PLUGIN_DIR});  // not an installed copy
     for (const std::string& path : Corpus()) {
         SCOPED_TRACE(path);
         TempDir scratch;
-        ASSERT_EQ(RunConvert({"--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
+        ASSERT_EQ(RunConvert({"--aspect", "--format", "png", "-o", scratch.File("c.png"), path}).Status, 0);
         const QImage expected(scratch.File("c.png").c_str());
         QImageReader reader(path.c_str());
         EXPECT_EQ(reader.format(), "iff");
@@ -47,7 +50,7 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
         // QMovie shortens a frame's delay by the time the frame took to decode,
         // so the delay is asked of the plugin itself.
         EXPECT_GT(reader.nextImageDelay(), 0);
-        ASSERT_EQ(RunConvert({"--frames", "--format", "png", "-o", scratch.File("f.png"), path}).Status, 0);
+        ASSERT_EQ(RunConvert({"--frames", "--aspect", "--format", "png", "-o", scratch.File("f.png"), path}).Status, 0);
         QMovie movie(path.c_str());
         int frames = 0;
         for (QString frame; QFile::exists(frame = QString::asprintf("%s/f-%04d.png", scratch.Path().c_str(), frames + 1)); ++frames) {
@@ -77,3 +80,39 @@ TEST(QtPlugin, ReadsPicturesAndPlaysAnimsAsTheConverterDoes) {
 }
 
 }  // namespace
+
+// The header decides: the 32-byte file claiming 8224 x 8224 pixels (258 MiB
+// as ARGB32) is refused at once; a 4096 x 4096 HAM8 picture (64 MiB) loads,
+// unless QImageReader's own limit is lowered below it. A hires picture comes
+// as the converter's --aspect makes it; a scaled size is made from the stored
+// pixels in one step: as stored, or as the thumbnailer makes it.
+TEST(QtPlugin, SizeFromTheHeaderAndScaledSizeFromTheStoredPixels) {
+    int argc = 1;
+    char name[] = "test", *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setLibraryPaths({PLANORA_PLUGIN_DIR});  // not an installed copy
+    TempDir dir;
+    const std::string hires = dir.File("hires.iff"), png = dir.File("c.png");
+    WriteBytes(dir.File("ham8.iff"), KnownPicture(4096, 4096, 8, 1, true, 0x800));
+    WriteBytes(hires, KnownPicture(64, 20, 4, 1, true, 0x8000));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(QImageReader(PLANORA_TEST_DATA "/claims_8224_square.iff").read().isNull());
+    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_EQ(QImageReader(dir.File("ham8.iff").c_str()).read().size(), QSize(4096, 4096));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(63);
+    EXPECT_TRUE(QImageReader(dir.File("ham8.iff").c_str()).read().isNull());
+    QImageReader::setAllocationLimit(limit);
+#endif
+    const std::pair<std::vector<std::string>, QSize> runs[] = {
+        {{"--aspect", "-o", png, hires}, {}}, {{"-f", "-o", png, hires}, {64, 20}}, {{"--thumbnail", "32", hires, png}, {32, 20}}};
+    for (const auto& [args, size] : runs) {
+        ASSERT_EQ(RunConvert(args).Status, 0);
+        QImageReader reader(hires.c_str());
+        EXPECT_EQ(reader.size(), QSize(64, 40));
+        reader.setScaledSize(size);
+        EXPECT_EQ(reader.read(), QImage(png.c_str()).convertToFormat(QImage::Format_RGB32));
+    }
+}

@@ -39,8 +39,9 @@ inline ProcessResult RunConvert(const std::vector<std::string>& args, const std:
 
 // A palette picture, ByteRun1: pixel (x, y) has index (7x + 3y + xy mod 5)
 // mod 2^planes (the planes keep the low bits), colour i is i * 0x3F1D57 * seed
-// in the low 24 bits.
-inline Bytes KnownPicture(int32_t width, int32_t height, int planes, uint32_t seed = 1, bool cmap = true) {
+// in the low 24 bits; a CAMG of displayMode where it is not 0.
+inline Bytes KnownPicture(int32_t width, int32_t height, int planes, uint32_t seed = 1, bool cmap = true,
+                          uint32_t displayMode = 0) {
     IndexPicture indices(width, height);
     std::vector<uint32_t> palette(size_t{1} << planes);
     for (int32_t y = 0; y < height; ++y)
@@ -49,6 +50,7 @@ inline Bytes KnownPicture(int32_t width, int32_t height, int planes, uint32_t se
     IlbmBuilder file;
     file.Bmhd(width, height, planes, 1);
     if (cmap) file.Cmap(palette);
+    if (displayMode) file.Camg(displayMode);
     return file.Body(indices, {.Planes = planes, .Compression = Packing::ByteRun1}).Bytes();
 }
 

@@ -93,5 +93,22 @@ TEST_F(AnimatedPng, FramesAsNumberedFiles) {
     EXPECT_FALSE(Convert(command, dir));  // existing frames are kept without --force
 }
 
+// --aspect: color_balls with its BMHD aspect set to 1:2 comes twice as tall,
+// every row of every frame twice.
+TEST_F(AnimatedPng, AspectDoublesTheRowsOfEveryFrame) {
+    test::TempDir dir;
+    std::vector<uint8_t> anim = test::ReadBytes(test::DataFile("color_balls.anim"));
+    anim.at(46) = 1, anim.at(47) = 2;  // the first frame's BMHD aspect
+    test::WriteBytes(dir.File("tall.anim"), anim);
+    ASSERT_TRUE(Convert("--aspect --format apng -o " + dir.File("o.png") + " " + dir.File("tall.anim"), dir));
+    const auto ours = test::FfmpegFrames(dir.File("o.png"), 320, 512, "-f apng");
+    const auto stored = test::FfmpegFrames(test::DataFile("color_balls.anim"), 320, 256);
+    ASSERT_EQ(ours.size(), 12u);
+    for (size_t i = 0, row = 960; i < 12 * 512; ++i) {
+        const uint8_t* line = ours[i / 512].Rgb.data() + i % 512 * row;
+        ASSERT_TRUE(std::equal(line, line + row, stored[i / 512].Rgb.data() + i % 512 / 2 * row)) << i;
+    }
+}
+
 }  // namespace
 }  // namespace planora
