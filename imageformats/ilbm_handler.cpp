@@ -104,14 +104,14 @@ QImage IlbmFrames::Frame(int i, QSize size) {
     if (size != QSize(stored.Width, stored.Height)) scaled = planora::ScalePicture(stored, size.width(), size.height());
     const planora::PictureView frame = scaled.Width > 0 ? scaled.View() : stored;
     const bool alpha = frame.HasAlpha();
-    const QSize size(frame.Width, frame.Height);
+    const QSize shown(frame.Width, frame.Height);
     const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     QImage image;
     // allocateImage keeps to QImageReader's allocation limit.
-    if (!QImageIOHandler::allocateImage(size, format, &image)) return {};
+    if (!QImageIOHandler::allocateImage(shown, format, &image)) return {};
 #else
-    QImage image(size, format);  // null when the memory is not there
+    QImage image(shown, format);  // null when the memory is not there
     if (image.isNull()) return {};
 #endif
     for (int y = 0; y < frame.Height; ++y) {
